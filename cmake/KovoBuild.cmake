@@ -1,0 +1,41 @@
+# Shared build settings: warnings, sanitizers, plug-in and test helpers.
+
+add_library(kovo_warnings INTERFACE)
+if(MSVC)
+  target_compile_options(kovo_warnings INTERFACE /W4 $<$<BOOL:${KOVO_WERROR}>:/WX>)
+else()
+  target_compile_options(kovo_warnings INTERFACE -Wall -Wextra -Wshadow -Wnon-virtual-dtor
+                                                 $<$<BOOL:${KOVO_WERROR}>:-Werror>)
+endif()
+
+if(KOVO_SANITIZE AND NOT MSVC)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set(KOVO_PLUGIN_VERSION_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/plugin.map)
+
+# kovo_add_plugin(<name> SOURCES ...): a panel script built as a loadable module
+# named exactly <name>, exporting only load_kovo_client_script. An unresolved
+# symbol fails at link time instead of when the host loads the plug-in.
+function(kovo_add_plugin name)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES PREFIX "")
+  target_link_libraries(${name} PRIVATE kovo_script_helper kovo_warnings)
+  if(NOT WIN32 AND NOT APPLE)
+    target_link_options(${name} PRIVATE -Wl,-z,defs
+                        -Wl,--version-script=${KOVO_PLUGIN_VERSION_SCRIPT})
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${KOVO_PLUGIN_VERSION_SCRIPT})
+  endif()
+endfunction()
+
+# kovo_add_gtest(<name> SOURCES ... [LIBS ...]): one GoogleTest program registered with CTest.
+function(kovo_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main kovo_warnings)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
+                       PROPERTIES ENVIRONMENT "KOVO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+endfunction()

@@ -1,0 +1,91 @@
+// Base class of every panel script: event dispatch, the host command texts,
+// settings lookups and the alarm actions.
+#pragma once
+
+#include <new>
+
+#include "kovo_events.h"
+#include "kovo_interface.h"
+#include "kovo_string.h"
+
+class kovo_script_helper : public kovo_client_callback {
+public:
+    kovo_script_helper(kovo_host_link* link, const char* instance);
+    // Sends "AS" as the script's very last command (when there is a link).
+    ~kovo_script_helper() override;
+    kovo_script_helper(const kovo_script_helper&) = delete;
+    kovo_script_helper& operator=(const kovo_script_helper&) = delete;
+
+    char* hostCallback(void* data, int eventType) override;
+
+    virtual void controlEvent(kovo_control_event& event) = 0;
+    virtual int revertiveEvent(kovo_revertive_event& event) = 0;
+    virtual kovo_string parentQuery(kovo_parent_query& query) = 0;
+    virtual void hostNotice(kovo_host_notice& notice);
+    virtual void timerEvent(int timerId) = 0;
+    virtual void databaseEvent(kovo_database_event& event);
+
+    // Panels and controls. Texts go into the command verbatim (there is no escaping).
+    bool panelShow(const kovo_string& panel, const kovo_string& layout, const kovo_string& extra);
+    bool panelInit(const kovo_string& panel, const kovo_string& layout, const kovo_string& extra);
+    bool panelRemove(const kovo_string& panel);
+    void textPut(const kovo_string& text, const kovo_string& panel, const kovo_string& control);
+    void textPut(const kovo_string& property, const kovo_string& value, const kovo_string& panel,
+                 const kovo_string& control);
+    void textGet(const kovo_string& property, const kovo_string& panel,
+                 const kovo_string& control, kovo_string& out);
+    void controlEnable(const kovo_string& panel, const kovo_string& control);
+    void controlDisable(const kovo_string& panel, const kovo_string& control);
+    void controlShow(const kovo_string& panel, const kovo_string& control);
+    void controlHide(const kovo_string& panel, const kovo_string& control);
+    kovo_stringlist controlList(const kovo_string& panel, const kovo_string& pattern);
+
+    // Timers, devices and databases.
+    void timerStart(int timerId, int intervalMs);
+    void timerStop(int timerId);
+    void routerRegister(int device, int second, int third, bool add);
+    void routerUnregister(int device);
+    void databaseGetName(int device, int database, int index, kovo_string& out);
+    void databaseModifyName(int device, int database, int index, const kovo_string& name,
+                            bool flag);
+    bool deviceLookup(const kovo_string& name, int* first, int* second);
+    void infoWrite(int device, const kovo_string& text, int index, bool flag);
+
+    // Debug output. The nine-argument form replaces %1..%9 once each; inserted
+    // texts are never scanned again.
+    void debug(const kovo_string& text);
+    void debug(const kovo_string& format, const kovo_string& a1, const kovo_string& a2,
+               const kovo_string& a3, const kovo_string& a4, const kovo_string& a5,
+               const kovo_string& a6, const kovo_string& a7, const kovo_string& a8,
+               const kovo_string& a9);
+
+    // Settings.
+    kovo_string getObjectSetting(const kovo_string& object, const kovo_string& id);
+    kovo_string getWorkstationSetting(const kovo_string& id);
+    int getDatabaseSize(int device, int database);
+    int workstationNumber();
+
+    // Alarm actions on every "alm_" control of panel 1.
+    void alarmAction(const kovo_string& action);
+
+protected:
+    kovo_host_link* const hostLink;
+    kovo_string instanceString;
+    bool alarmEnabled;
+
+private:
+    // Sends a command with code 0; null when there is no link.
+    char* send(const kovo_string& text);
+    // Copies a reply buffer and gives it back with code 5.
+    kovo_string takeReply(char* reply);
+    kovo_string layoutPath(const kovo_string& layout) const;
+    bool panelCommand(const char* command, const kovo_string& panel, const kovo_string& layout,
+                      const kovo_string& extra);
+};
+
+// Defines the plug-in's one export, load_kovo_client_script, creating a PanelClass.
+#define KOVO_SCRIPT_EXPORT(PanelClass)                                                      \
+    extern "C" KOVO_EXPORT_SYMBOL kovo_client_callback* load_kovo_client_script(           \
+        kovo_host_link* link, const char* instance) {                                       \
+        return new (std::nothrow) PanelClass(link, instance);                               \
+    }

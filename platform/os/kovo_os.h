@@ -1,0 +1,44 @@
+// Operating-system services behind one small interface, with a POSIX and a
+// Windows side. This is the only place in the tree that tests for _WIN32.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#ifdef _WIN32
+#define KOVO_EXPORT_SYMBOL __declspec(dllexport)
+#define KOVO_IMPORT_SYMBOL __declspec(dllimport)
+#else
+#define KOVO_EXPORT_SYMBOL __attribute__((visibility("default")))
+#define KOVO_IMPORT_SYMBOL __attribute__((visibility("default")))
+#endif
+
+// Keeps constant data in the binary even when nothing reads it, through
+// optimisation and linking.
+#ifdef _WIN32
+#define KOVO_KEEP_DATA
+#else
+#define KOVO_KEEP_DATA __attribute__((used))
+#endif
+
+namespace kovo_os {
+
+// Writes text unchanged to the platform debug output: OutputDebugStringA on
+// Windows, standard error (unbuffered, no line end added) elsewhere.
+void debugOutput(const char* text);
+
+// Reads one value from an INI file with the behaviour of GetPrivateProfileStringA:
+// section and key names are case-insensitive, the first match wins, blanks around
+// the value are trimmed, the default is returned when the file, section or key is
+// missing, and at most maxChars characters of the value are kept.
+std::string readIniString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& defaultValue,
+                          std::size_t maxChars = 255);
+
+// The value of an environment variable; false when it is unset.
+bool environmentValue(const char* name, std::string& value);
+
+// The separator between directories of a path on this platform.
+char pathSeparator();
+
+}  // namespace kovo_os
