@@ -23,7 +23,8 @@ function(kovo_add_plugin name)
   cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
   add_library(${name} MODULE ${ARG_SOURCES})
   set_target_properties(${name} PROPERTIES PREFIX "")
-  target_link_libraries(${name} PRIVATE kovo_script_helper kovo_warnings)
+  # kovo_dll_entry (platform layer) adds the library entry source where the platform has one.
+  target_link_libraries(${name} PRIVATE kovo_script_helper kovo_dll_entry kovo_warnings)
   if(NOT WIN32 AND NOT APPLE)
     target_link_options(${name} PRIVATE -Wl,-z,defs
                         -Wl,--version-script=${KOVO_PLUGIN_VERSION_SCRIPT})

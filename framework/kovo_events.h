@@ -9,52 +9,52 @@
 #include "kovo_string.h"
 
 class kovo_control_event {
-public:
+  public:
     explicit kovo_control_event(const kovo_control_record* record) : record_(record) {}
     kovo_string panelId() const;
     kovo_string controlId() const;
     kovo_string eventKey() const;    // the key of the event text
     kovo_string eventValue() const;  // its value
 
-private:
+  private:
     const kovo_control_record* record_;
 };
 
 class kovo_database_event {
-public:
+  public:
     explicit kovo_database_event(const kovo_database_record* record) : record_(record) {}
     int device() const;
     int database() const;
     int index() const;
     kovo_string name() const;
 
-private:
+  private:
     const kovo_database_record* record_;
 };
 
 class kovo_parent_query {
-public:
+  public:
     explicit kovo_parent_query(const kovo_key_value* query) : query_(query) {}
     kovo_string key() const;
     kovo_string value() const;
 
-private:
+  private:
     const kovo_key_value* query_;
 };
 
 class kovo_revertive_event {
-public:
+  public:
     explicit kovo_revertive_event(const void* record) : record_(record) {}
 
-private:
+  private:
     const void* record_;
 };
 
 class kovo_host_notice {
-public:
+  public:
     explicit kovo_host_notice(const void* record) : record_(record) {}
 
-private:
+  private:
     const void* record_;
 };
 
@@ -62,7 +62,7 @@ private:
 // characters is one word, spaces included ('' is an empty word). Words after
 // the 32nd are dropped.
 class decodeKOVOString {
-public:
+  public:
     static constexpr int maxTokens = 32;
 
     decodeKOVOString(const char* text, char quoteChar);

@@ -9,7 +9,7 @@
 #include "kovo_string.h"
 
 class kovo_script_helper : public kovo_client_callback {
-public:
+  public:
     kovo_script_helper(kovo_host_link* link, const char* instance);
     // Sends "AS" as the script's very last command (when there is a link).
     ~kovo_script_helper() override;
@@ -32,8 +32,8 @@ public:
     void textPut(const kovo_string& text, const kovo_string& panel, const kovo_string& control);
     void textPut(const kovo_string& property, const kovo_string& value, const kovo_string& panel,
                  const kovo_string& control);
-    void textGet(const kovo_string& property, const kovo_string& panel,
-                 const kovo_string& control, kovo_string& out);
+    void textGet(const kovo_string& property, const kovo_string& panel, const kovo_string& control,
+                 kovo_string& out);
     void controlEnable(const kovo_string& panel, const kovo_string& control);
     void controlDisable(const kovo_string& panel, const kovo_string& control);
     void controlShow(const kovo_string& panel, const kovo_string& control);
@@ -68,12 +68,12 @@ public:
     // Alarm actions on every "alm_" control of panel 1.
     void alarmAction(const kovo_string& action);
 
-protected:
+  protected:
     kovo_host_link* const hostLink;
     kovo_string instanceString;
     bool alarmEnabled;
 
-private:
+  private:
     // Sends a command with code 0; null when there is no link.
     char* send(const kovo_string& text);
     // Copies a reply buffer and gives it back with code 5.
@@ -84,8 +84,8 @@ private:
 };
 
 // Defines the plug-in's one export, load_kovo_client_script, creating a PanelClass.
-#define KOVO_SCRIPT_EXPORT(PanelClass)                                                      \
-    extern "C" KOVO_EXPORT_SYMBOL kovo_client_callback* load_kovo_client_script(           \
-        kovo_host_link* link, const char* instance) {                                       \
-        return new (std::nothrow) PanelClass(link, instance);                               \
+#define KOVO_SCRIPT_EXPORT(PanelClass)                                           \
+    extern "C" KOVO_EXPORT_SYMBOL kovo_client_callback* load_kovo_client_script( \
+        kovo_host_link* link, const char* instance) {                            \
+        return new (std::nothrow) PanelClass(link, instance);                    \
     }

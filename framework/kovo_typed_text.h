@@ -1,0 +1,11 @@
+// Keyboard text made safe for a quoted host command.
+#pragma once
+
+#include "kovo_string.h"
+
+// The host protocol has no escape for "'", so a typed quote would cut a name short
+// inside "RM ... 'name' 0": each "'" becomes "`", and every control character
+// (bytes below 0x20, and 0x7f) becomes a space. Every other byte, UTF-8 sequences
+// included, is kept. Editors apply it where keyboard text enters, so what the
+// operator sees is exactly what is stored.
+kovo_string hostSafeText(const kovo_string& typed);

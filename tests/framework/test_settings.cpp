@@ -1,0 +1,111 @@
+// Object and workstation settings, database sizes and the workstation number,
+// read from a temporary site.
+#include <stdlib.h>
+
+#include <climits>
+
+#include "site_directory.h"
+#include "test_panel.h"
+
+namespace {
+std::string str(const kovo_string& s) {
+    return s.c_str();
+}
+
+const char* const objectSettings = R"(<?xml version="1.0"?>
+<object_settings>
+  <object id="rtr_area_1"><setting id="areaname" value="Wrong area"/></object>
+  <object id="rtr_area_0">
+    <setting id="areaname" value="Studio A"/>
+    <setting id="areaname" value="Studio B"/>
+    <setting id="novalue"/>
+    <setting id="novalue" value="later"/>
+    <setting value="no id"/>
+  </object>
+</object_settings>
+)";
+
+const char* const workstations = R"(<workstations>
+  <workstation id="0"><setting id="screenwidth" value="1024"/></workstation>
+  <workstation id="12"><setting id="screenwidth" value="1280"/><setting id="myarea" value="2"/></workstation>
+</workstations>
+)";
+}  // namespace
+
+class Settings : public testing::Test {
+  protected:
+    SiteDirectory site;
+    TestPanel panel{nullptr, ""};
+};
+
+TEST_F(Settings, ObjectSettingIsTheValueOfTheFirstMatchingEntry) {
+    site.writeConfig("object_settings.xml", objectSettings);
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_0", "areaname")), "Studio A");
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_1", "areaname")), "Wrong area");
+    // An entry without a value ends the search: the later one is never seen.
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_0", "novalue")), "");
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_0", "missing")), "");
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_9", "areaname")), "");
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_0", "AreaName")), "");  // ids are exact
+}
+
+TEST_F(Settings, NoStoreMeansNoSettings) {
+    EXPECT_EQ(str(panel.getObjectSetting("rtr_area_0", "areaname")), "");
+    EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "");
+}
+
+TEST_F(Settings, WorkstationSettingFollowsRxWorkstation) {
+    site.writeConfig("workstations.xml", workstations);
+    setenv("RX_WORKSTATION", "12", 1);
+    EXPECT_EQ(panel.workstationNumber(), 12);
+    EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1280");
+    EXPECT_EQ(str(panel.getWorkstationSetting("myarea")), "2");
+    setenv("RX_WORKSTATION", "12a", 1);
+    EXPECT_EQ(panel.workstationNumber(), 12);
+    EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1280");
+    // Empty, non-numeric or unset: workstation 0.
+    for (const char* number : {"", "ws12"}) {
+        setenv("RX_WORKSTATION", number, 1);
+        EXPECT_EQ(panel.workstationNumber(), 0) << number;
+        EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1024") << number;
+    }
+    unsetenv("RX_WORKSTATION");
+    EXPECT_EQ(panel.workstationNumber(), 0);
+    EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1024");
+    setenv("RX_WORKSTATION", "99999999999", 1);
+    EXPECT_EQ(panel.workstationNumber(), INT_MAX);
+}
+
+TEST_F(Settings, DatabaseSizeComesFromTheDeviceIniFile) {
+    site.writeConfig("dev_005.ini",
+                     "[Device]\nDatabaseSize_0=1\n"
+                     "[database]\n  databasesize_0 = 4096  \nDatabaseSize_1=abc\n"
+                     "DatabaseSize_2=\nDatabaseSize_3=99999999999\nDatabaseSize_-1=7\n");
+    site.writeConfig("dev_1234.ini", "[Database]\nDatabaseSize_8=300\n");
+    EXPECT_EQ(panel.getDatabaseSize(5, 0), 4096);
+    EXPECT_EQ(panel.getDatabaseSize(5, 1), 0);        // not a number
+    EXPECT_EQ(panel.getDatabaseSize(5, 2), 0);        // no characters read
+    EXPECT_EQ(panel.getDatabaseSize(5, 3), INT_MAX);  // saturates
+    EXPECT_EQ(panel.getDatabaseSize(5, -1), 7);
+    EXPECT_EQ(panel.getDatabaseSize(5, 4), 0);  // missing key: the default "0"
+    EXPECT_EQ(panel.getDatabaseSize(1234, 8), 300);
+    EXPECT_EQ(panel.getDatabaseSize(6, 0), 0);  // missing file
+}
+
+TEST_F(Settings, NegativeDeviceGivesAWellFormedFileName) {
+    site.writeConfig("dev_-05.ini", "[Database]\nDatabaseSize_0=12\n");
+    EXPECT_EQ(panel.getDatabaseSize(-5, 0), 12);
+    EXPECT_EQ(panel.getDatabaseSize(INT_MIN, 0), 0);
+}
+
+TEST_F(Settings, DatabaseSizeNeedsBothRxRootAndRxSystem) {
+    site.writeConfig("dev_005.ini", "[Database]\nDatabaseSize_0=64\n");
+    // Where an empty RX_SYSTEM would lead: never read while RX_SYSTEM is unset.
+    site.write(site.root() / "config" / "system" / "dev_005.ini", "[Database]\nDatabaseSize_0=9\n");
+    EXPECT_EQ(panel.getDatabaseSize(5, 0), 64);
+    unsetenv("RX_SYSTEM");
+    EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
+    setenv("RX_SYSTEM", "main_system", 1);
+    unsetenv("RX_ROOT");
+    EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
+}
