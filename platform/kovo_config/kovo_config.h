@@ -12,7 +12,7 @@
 #endif
 
 class KOVO_CONFIG_API kovo_config {
-public:
+  public:
     // Opens the group (for example "object_settings.rtr_area_0") and stands on
     // its first child entry. A group that cannot be found has no entries.
     explicit kovo_config(const kovo_string& groupName);
@@ -26,7 +26,7 @@ public:
     // no entry is current.
     kovo_string childAttr(const kovo_string& name) const;
 
-private:
+  private:
     struct group;
     group* group_;
 };

@@ -12,13 +12,15 @@
 #endif
 
 class KOVO_STRING_API kovo_string {
-public:
+  public:
     kovo_string();
     kovo_string(const char* text);  // a null text gives the empty string
     kovo_string(const kovo_string& other);
     kovo_string(kovo_string&& other) noexcept;
     // Decimal (or other base) text of value, left-filled with fill to width;
-    // width 0 means no filling. kovo_string(7, '0', 2) is "07".
+    // width 0 means no filling. kovo_string(7, '0', 2) is "07". Bases 2 to 36
+    // (lower-case digits); any other base gives decimal. A negative value keeps
+    // its '-' first when filled with '0' ("-05"), after any other fill ("  -5").
     kovo_string(int value, char fill, unsigned width = 0, int base = 10);
     virtual ~kovo_string();
 
@@ -34,7 +36,8 @@ public:
     unsigned length() const;
     bool isEmpty() const;
 
-    // Value of the leading decimal number ("12a" gives 12; "", "-" and "x" give 0).
+    // Value of the leading decimal number: optional blanks, optional sign, digits
+    // up to the first non-digit ("12a" gives 12; "", "-" and "x" give 0).
     // Saturates at the int range instead of overflowing.
     int toInt() const;
     explicit operator int() const;
@@ -42,19 +45,26 @@ public:
     // none; a '-' directly before the digits makes it negative. Saturates.
     int firstInt() const;
 
-    // A copy with the lowest-numbered remaining marker %1..%9 replaced. The
-    // inserted text is never scanned again for markers. No marker: a plain copy.
+    // A copy with every occurrence of the lowest-numbered remaining marker %1..%9
+    // replaced. The inserted text is never scanned again for markers, not by this
+    // call and not by a later arg on the result or its copies, so
+    // kovo_string("%1 %2").arg("a%2").arg("b") is "a%2 b". (That memory goes with
+    // copies, += and + of strings, but not through a plain const char*.)
+    // No marker: a plain copy. Numbers as in the number constructor.
     kovo_string arg(const kovo_string& a) const;
     kovo_string arg(int value, char fill = ' ', unsigned width = 0, int base = 10) const;
 
     // left gets the part before the first separator, right the rest after it;
     // without a separator left gets the whole text and right becomes empty.
     void split(char separator, kovo_string& left, kovo_string& right) const;
+    // Case-sensitive; every text starts with "".
     bool startsWith(const kovo_string& prefix) const;
+    // ASCII letters lowered; other bytes unchanged.
     kovo_string lower() const;
     // Keeps at most n bytes, backing off so no UTF-8 sequence is cut in half.
     void truncate(unsigned n);
 
+    // Byte-wise equality of the texts; with an int, with its plain decimal text.
     bool operator==(const kovo_string& other) const;
     bool operator==(const char* text) const;
     bool operator==(int value) const;
@@ -62,11 +72,15 @@ public:
     bool operator!=(const char* text) const;
     bool operator!=(int value) const;
 
-private:
+  private:
+    // The byte ranges of this text that arg inserted; null when there are none.
+    struct verbatim;
+
     void assign(const char* text, unsigned length);
 
     char* text_;
     unsigned length_;
+    verbatim* verbatim_;
 };
 
 KOVO_STRING_API kovo_string operator+(const kovo_string& a, const kovo_string& b);
@@ -82,19 +96,19 @@ kovo_string operator+(int, const kovo_string&) = delete;
 class kovo_stringlist;
 
 class KOVO_STRING_API kovo_stringlistIterator {
-public:
+  public:
     kovo_stringlistIterator(const kovo_stringlist* list, int index);
     const kovo_string& operator*() const;
     kovo_stringlistIterator& operator++();
     bool operator!=(const kovo_stringlistIterator& other) const;
 
-private:
+  private:
     const kovo_stringlist* list_;
     int index_;
 };
 
 class KOVO_STRING_API kovo_stringlist {
-public:
+  public:
     kovo_stringlist();
     kovo_stringlist(const kovo_stringlist& other);
     // Splits text at every separator: "a,,b" gives a, "" and b; an empty text
@@ -114,7 +128,7 @@ public:
     kovo_stringlistIterator begin() const;
     kovo_stringlistIterator end() const;
 
-private:
+  private:
     struct entries;
     entries* entries_;
 };

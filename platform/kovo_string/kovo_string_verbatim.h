@@ -1,0 +1,31 @@
+// Inside the library only: the record of which bytes of a kovo_string arg has
+// inserted, so that no later arg takes a marker out of an inserted text.
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "kovo_string.h"
+
+struct kovo_string::verbatim {
+    // Sorted, disjoint, non-touching [begin, end) byte ranges.
+    std::vector<std::pair<unsigned, unsigned>> ranges;
+
+    // Adds [begin, end) to ranges that all lie before it, joining a touching one.
+    void append(unsigned begin, unsigned end);
+    // True when the byte at position lies inside an inserted range.
+    bool covers(unsigned position) const;
+
+    // The marker digit ('1'..'9') starting at position i of s, or 0 when there is
+    // none there: a marker is a '%' and a digit that are both original text.
+    static char markerAt(const kovo_string& s, unsigned i);
+
+    // to takes the ranges of from (none when from is null).
+    static void copy(kovo_string& to, const verbatim* from);
+    // to, whose old text was length bytes long, has had from's text appended.
+    static void appendShifted(kovo_string& to, const verbatim* from, unsigned length);
+    // Drops whatever lies at or past length.
+    static void clip(kovo_string& s, unsigned length);
+    // s takes the ranges built in fresh (dropped when it holds none).
+    static void adopt(kovo_string& s, verbatim&& fresh);
+};

@@ -1,0 +1,119 @@
+#include "kovo_ini_reader.h"
+
+namespace kovo_os {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+std::string trimmed(const std::string& text, std::size_t begin, std::size_t end) {
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isContinuationByte(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// Number of bytes of the UTF-8 sequence a lead byte starts; 1 for anything else.
+std::size_t sequenceLength(unsigned char lead) {
+    if ((lead & 0xE0) == 0xC0) {
+        return 2;
+    }
+    if ((lead & 0xF0) == 0xE0) {
+        return 3;
+    }
+    if ((lead & 0xF8) == 0xF0) {
+        return 4;
+    }
+    return 1;
+}
+
+}  // namespace
+
+bool findIniValue(std::istream& input, const std::string& section, const std::string& key,
+                  std::string& value) {
+    const std::string wantedSection = trimmed(section, 0, section.size());
+    const std::string wantedKey = trimmed(key, 0, key.size());
+    bool inSection = false;
+    bool firstLine = true;
+    std::string line;
+    while (std::getline(input, line)) {
+        // A byte-order mark written by an editor is not part of the first line.
+        if (firstLine && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            line.erase(0, 3);
+        }
+        firstLine = false;
+        const std::string content = trimmed(line, 0, line.size());
+        if (content.empty() || content[0] == ';' || content[0] == '#') {
+            continue;
+        }
+        if (content[0] == '[') {
+            const std::size_t close = content.find(']');
+            const std::size_t end = close == std::string::npos ? content.size() : close;
+            inSection = equalsIgnoringCase(trimmed(content, 1, end), wantedSection);
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        const std::size_t equals = content.find('=');
+        if (equals == std::string::npos) {
+            continue;
+        }
+        if (equalsIgnoringCase(trimmed(content, 0, equals), wantedKey)) {
+            value = trimmed(content, equals + 1, content.size());
+            // A value written in matching quotes is read without them.
+            if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
+                value.back() == value[0]) {
+                value = value.substr(1, value.size() - 2);
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+void limitText(std::string& text, std::size_t maxChars) {
+    if (text.size() <= maxChars) {
+        return;
+    }
+    std::size_t cut = maxChars;
+    if (isContinuationByte(static_cast<unsigned char>(text[cut]))) {
+        // Step back to the lead byte of the cut sequence, if it is a valid one.
+        for (std::size_t back = 1; back <= 3 && back <= cut; ++back) {
+            const auto c = static_cast<unsigned char>(text[cut - back]);
+            if (!isContinuationByte(c)) {
+                if (sequenceLength(c) > back) {
+                    cut -= back;
+                }
+                break;
+            }
+        }
+    }
+    text.resize(cut);
+}
+
+}  // namespace kovo_os

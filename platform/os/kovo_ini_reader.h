@@ -1,0 +1,19 @@
+// The INI reader used where the system has none of its own: the same section,
+// key and default behaviour as the Windows profile functions.
+#pragma once
+
+#include <cstddef>
+#include <istream>
+#include <string>
+
+namespace kovo_os {
+
+// Reads key from section of the INI text in input. Returns false when the
+// section or key is absent; value then is untouched.
+bool findIniValue(std::istream& input, const std::string& section, const std::string& key,
+                  std::string& value);
+
+// Keeps at most maxChars bytes of text without leaving half of a UTF-8 sequence.
+void limitText(std::string& text, std::size_t maxChars);
+
+}  // namespace kovo_os

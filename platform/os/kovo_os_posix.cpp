@@ -1,0 +1,62 @@
+// POSIX side of the platform layer.
+#include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+
+#include "kovo_ini_reader.h"
+#include "kovo_os.h"
+
+namespace kovo_os {
+
+void debugOutput(const char* text) {
+    if (text == nullptr) {
+        return;
+    }
+    // Straight to the descriptor: no stdio buffer may hold a line back when the
+    // host dies right after it.
+    const char* rest = text;
+    std::size_t left = std::strlen(text);
+    while (left > 0) {
+        const ssize_t written = ::write(STDERR_FILENO, rest, left);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        rest += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+std::string readIniString(const std::string& path, const std::string& section,
+                          const std::string& key, const std::string& defaultValue,
+                          std::size_t maxChars) {
+    std::string value = defaultValue;
+    std::ifstream input(path, std::ios::binary);
+    if (input) {
+        findIniValue(input, section, key, value);
+    }
+    limitText(value, maxChars);
+    return value;
+}
+
+bool environmentValue(const char* name, std::string& value) {
+    if (name == nullptr) {
+        return false;
+    }
+    const char* found = std::getenv(name);
+    if (found == nullptr) {
+        return false;
+    }
+    value = found;
+    return true;
+}
+
+char pathSeparator() {
+    return '/';
+}
+
+}  // namespace kovo_os

@@ -1,0 +1,111 @@
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "kovo_os.h"
+#include "stderr_capture.h"
+#include "temp_dir.h"
+
+namespace {
+
+TEST(KovoOsDebugOutput, WritesTextUnchangedWithoutLineEnd) {
+    stderr_capture capture;
+    kovo_os::debugOutput("first");
+    kovo_os::debugOutput(" second\n");
+    kovo_os::debugOutput("");
+    kovo_os::debugOutput(nullptr);
+    const std::string big(100000, 'x');  // written whole, however many calls it takes
+    kovo_os::debugOutput(big.c_str());
+    EXPECT_EQ("first second\n" + big, capture.text());
+}
+
+TEST(KovoOsEnvironment, SetEmptyAndUnset) {
+    std::string value = "untouched";
+    ::unsetenv("KOVO_OS_TEST_VAR");
+    EXPECT_FALSE(kovo_os::environmentValue("KOVO_OS_TEST_VAR", value));
+    EXPECT_EQ("untouched", value);
+    ::setenv("KOVO_OS_TEST_VAR", "", 1);
+    EXPECT_TRUE(kovo_os::environmentValue("KOVO_OS_TEST_VAR", value));
+    EXPECT_EQ("", value);
+    ::setenv("KOVO_OS_TEST_VAR", "12a", 1);
+    EXPECT_TRUE(kovo_os::environmentValue("KOVO_OS_TEST_VAR", value));
+    EXPECT_EQ("12a", value);
+    ::unsetenv("KOVO_OS_TEST_VAR");
+    EXPECT_FALSE(kovo_os::environmentValue(nullptr, value));
+}
+
+class KovoOsIni : public ::testing::Test {
+  protected:
+    std::string read(const std::string& section, const std::string& key,
+                     const std::string& fallback = "0", std::size_t maxChars = 255) {
+        return kovo_os::readIniString(file_.string(), section, key, fallback, maxChars);
+    }
+    void write(const std::string& text) { file_ = dir_.write("dev_005.ini", text); }
+
+    temp_dir dir_;
+    std::filesystem::path file_ = dir_.path() / "dev_005.ini";
+};
+
+TEST_F(KovoOsIni, NamesAreCaseInsensitiveAndValuesTrimmed) {
+    write("[Database]\nDatabaseSize_0=4096\n  databasesize_1 =  12 \t\n[OTHER]\nx=1\n");
+    EXPECT_EQ("4096", read("Database", "DatabaseSize_0"));
+    EXPECT_EQ("4096", read("DATABASE", "databasesize_0"));
+    EXPECT_EQ("12", read("database", "DatabaseSize_1"));
+    EXPECT_EQ("1", read("other", "X"));
+    EXPECT_EQ("", read("Database", "Empty", ""));
+}
+
+TEST_F(KovoOsIni, FirstMatchWins) {
+    write("[Database]\nSize=1\nSize=2\n[Database]\nSize=3\nOnlyLater=4\n");
+    EXPECT_EQ("1", read("Database", "Size"));
+    EXPECT_EQ("4", read("Database", "OnlyLater"));
+}
+
+TEST_F(KovoOsIni, DefaultWhenFileSectionOrKeyIsMissing) {
+    EXPECT_EQ("0", read("Database", "DatabaseSize_0"));  // no file yet
+    write("[Device]\nDatabaseSize_0=5\n[Database]\nDatabaseSize_1=6\n");
+    EXPECT_EQ("0", read("Database", "DatabaseSize_0"));  // key only in another section
+    EXPECT_EQ("dflt", read("Missing", "DatabaseSize_1", "dflt"));
+    EXPECT_EQ("0", read("Databas", "DatabaseSize_1"));
+    EXPECT_EQ("0", read("Database", "DatabaseSize_"));
+    // A key above every section belongs to none.
+    write("DatabaseSize_0=9\n[Database]\n");
+    EXPECT_EQ("0", read("Database", "DatabaseSize_0"));
+}
+
+TEST_F(KovoOsIni, CommentsCrlfAndOddLines) {
+    write(
+        "\xEF\xBB\xBF[Database]\r\n"
+        "; DatabaseSize_0=1\r\n"
+        "# DatabaseSize_1=1\r\n"
+        "no equals sign here\r\n"
+        "\r\n"
+        "DatabaseSize_0=64\r\n"
+        "DatabaseSize_1=a=b\r\n"
+        "[ Spaced ]\r\n"
+        "k = v ; not a comment\r\n"
+        "q1 = \" quoted \" \r\n"
+        "q2='x'\r\n"
+        "q3=\"half\r\n"
+        "q4=\"\r\n");
+    EXPECT_EQ("64", read("Database", "DatabaseSize_0"));
+    EXPECT_EQ("a=b", read("Database", "DatabaseSize_1"));
+    EXPECT_EQ("v ; not a comment", read("Spaced", "k"));
+    EXPECT_EQ(" quoted ", read("Spaced", "q1"));
+    EXPECT_EQ("x", read("Spaced", "q2"));
+    EXPECT_EQ("\"half", read("Spaced", "q3"));
+    EXPECT_EQ("\"", read("Spaced", "q4"));
+    EXPECT_EQ("0", read("Database", "; DatabaseSize_0"));
+}
+
+TEST_F(KovoOsIni, ValueIsCappedAtMaxChars) {
+    write("[S]\nlong=" + std::string(300, 'v') + "\nutf=ab\xC3\xA9\n");
+    EXPECT_EQ(std::string(255, 'v'), read("S", "long"));
+    EXPECT_EQ(std::string(10, 'v'), read("S", "long", "0", 10));
+    EXPECT_EQ("ab", read("S", "utf", "0", 3));  // never half of a character
+    EXPECT_EQ("ab\xC3\xA9", read("S", "utf", "0", 4));
+    EXPECT_EQ("de", read("S", "missing", "default", 2));
+}
+
+}  // namespace
