@@ -1,0 +1,63 @@
+// Panel "3": switches each of the 12 groups of a map on or off with its tick.
+#include "Lindqar.h"
+#include "enables_text.h"
+#include "group_names_store.h"
+#include "panel_controls.h"
+
+namespace {
+
+constexpr const char* enablesPanel = panel::enablesEditor;
+
+const char* tickImage(bool enabled) {
+    return enabled ? "/images/EnabledTick.png" : "/images/DisabledTick.png";
+}
+
+}  // namespace
+
+void Lindqar::loadGroupEnables() {
+    textPut("text",
+            matrixTitle(enablesLabelDatabase == group_names::sourceDatabase) + " Map Group Enables",
+            enablesPanel, "ID_Data");
+    for (int g = 1; g <= groupCount; ++g) {
+        textPut("text", group_names::readGroupName(*this, matrixDevice, enablesLabelDatabase, g),
+                enablesPanel, numberedControl("Grp_Name_%1", g));
+    }
+    group_enables::readGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
+    for (int g = 1; g <= groupCount; ++g) {
+        textPut("pixmap", tickImage(groupEnabled[g - 1]), enablesPanel,
+                numberedControl("Status_%1", g));
+    }
+}
+
+void Lindqar::enablesEditorEvent(kovo_control_event& event) {
+    const kovo_string control = event.controlId();
+    if (control.startsWith("Status_")) {
+        // A number outside 1..12 is no tick of this panel: nothing changes.
+        const int g = control.firstInt();
+        if (!validGroup(g)) {
+            return;
+        }
+        groupEnabled[g - 1] = !groupEnabled[g - 1];
+        textPut("pixmap", tickImage(groupEnabled[g - 1]), enablesPanel, control);
+        if (!enablesChanged) {
+            controlEnable(enablesPanel, "Save_to_Network");
+            enablesChanged = true;
+        }
+        return;
+    }
+    if (control == "Cancel") {
+        enablesChanged = false;
+        controlDisable(enablesPanel, "Save_to_Network");
+        textPut("text=", enablesPanel, "ID_Data");
+        for (int g = 1; g <= groupCount; ++g) {
+            textPut("text=", enablesPanel, numberedControl("Grp_Name_%1", g));
+        }
+        returnHome(enablesPanel);
+        return;
+    }
+    if (control == "Save_to_Network") {
+        group_enables::writeGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
+        enablesChanged = false;
+        controlDisable(enablesPanel, "Save_to_Network");
+    }
+}

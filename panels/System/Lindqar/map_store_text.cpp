@@ -1,0 +1,52 @@
+#include "map_store_text.h"
+
+#include "stored_name.h"
+
+namespace map_store {
+
+namespace {
+constexpr int destinationOffset = 100;
+}
+
+int groupMapIndex(int editDatabase, int group) {
+    return editDatabase == 0 ? group : destinationOffset + group;
+}
+
+kovo_string groupMapText(const int (&elements)[elementCount]) {
+    kovo_string text;
+    for (int e = 0; e < elementCount; ++e) {
+        if (e > 0) {
+            text += ",";
+        }
+        text += kovo_string(elements[e], '0', 3);
+    }
+    return text;
+}
+
+void parseGroupMap(const kovo_string& text, int (&elements)[elementCount]) {
+    for (int& element : elements) {
+        element = 0;
+    }
+    if (text.isEmpty()) {
+        return;
+    }
+    const kovo_stringlist fields(text, ',');
+    const int used = fields.count() < elementCount ? fields.count() : elementCount;
+    for (int e = 0; e < used; ++e) {
+        elements[e] = fields[e].toInt();
+    }
+}
+
+void readGroupMap(kovo_script_helper& host, int device, int editDatabase, int group,
+                  int (&elements)[elementCount]) {
+    parseGroupMap(readStoredName(host, device, storeDatabase, groupMapIndex(editDatabase, group)),
+                  elements);
+}
+
+void writeGroupMap(kovo_script_helper& host, int device, int editDatabase, int group,
+                   const int (&elements)[elementCount]) {
+    host.databaseModifyName(device, storeDatabase, groupMapIndex(editDatabase, group),
+                            groupMapText(elements), true);
+}
+
+}  // namespace map_store
