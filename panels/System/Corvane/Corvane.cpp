@@ -1,0 +1,104 @@
+// Corvane: construction (layouts, panels, site areas, first looks of panel 1),
+// teardown and the plug-in's export.
+#include "Corvane.h"
+
+namespace {
+const char* const homePanel = "1";
+}  // namespace
+
+KOVO_SCRIPT_EXPORT(Corvane)
+
+Corvane::Corvane(kovo_host_link* link, const char* instanceText)
+    : kovo_script_helper(link, instanceText) {
+    chooseLayouts();
+
+    panelInit("1", homePanelFile, "");
+    panelInit("2", namesPanelFile, "");
+    panelInit("3", packageNamePanelFile, "");
+    panelInit("4", packageContentPanelFile, "");
+
+    controlDisable(homePanel, "DoEdit");
+    for (int i = 1; i <= 3; ++i) {
+        controlDisable(homePanel, kovo_string("Type_%1").arg(i));
+    }
+    for (int i = 1; i <= 4; ++i) {
+        controlDisable(homePanel, kovo_string("Edit_what_%1").arg(i));
+    }
+    for (int i = 1; i <= 3; ++i) {
+        controlDisable(homePanel, kovo_string("Router_%1").arg(i));
+    }
+    textPut("statesheet", "ctl_select_active", homePanel, "EditBtnBG");
+    for (int i = 0; i < maxAreas; ++i) {
+        controlDisable(homePanel, kovo_string("Area_name_%1").arg(i));
+    }
+
+    readAreas();
+    offerAreas();
+
+    panelShow(homePanel, homePanelFile, "");
+}
+
+Corvane::~Corvane() {
+    if (routerRegistered) {
+        routerUnregister(namesDevice);
+    }
+    routerRegistered = false;
+    timerStop(1);
+    timerStop(2);
+}
+
+void Corvane::chooseLayouts() {
+    const int width = getWorkstationSetting("screenwidth").toInt();
+    kovo_string widthText = "1024";
+    if (width == 1280) {
+        widthText = "1280";
+    } else if (width == 0) {
+        debug(kovo_string("\nCorvane:: No screenwidth parameter found in workstations.xml for "
+                          "workstation %1.\n")
+                  .arg(workstationNumber()));
+    } else if (width != 1024) {
+        debug(kovo_string("\nCorvane:: Unsupported screenwidth parameter found in "
+                          "workstations.xml for workstation %1.\n")
+                  .arg(workstationNumber()));
+    }
+    const kovo_string tail = widthText + ".kovo_ui";
+    homePanelFile = "HomePanel" + tail;
+    namesPanelFile = "AV_Name_Edit" + tail;
+    packageNamePanelFile = "Pkg_Name_Edit" + tail;
+    packageContentPanelFile = "Pkg_Content_Edit" + tail;
+}
+
+void Corvane::readAreas() {
+    for (int i = 0; i < maxAreas; ++i) {
+        AreaRecord& area = areas[i];
+        const kovo_string object = kovo_string("rtr_area_%1").arg(i);
+        area.areaName = getObjectSetting(object, "areaname");
+        area.packageLevels = getObjectSetting(object, "package_levels").toInt();
+
+        // Lists longer than the record's five slots keep their first five entries.
+        settingText = getObjectSetting(object, "driver_ids");
+        settingList.fromString(settingText, ',');
+        for (int j = 0; j < settingList.count() && j < AreaRecord::driverSlots; ++j) {
+            area.driverIds[j] = settingList[j].toInt();
+        }
+
+        settingText = getObjectSetting(object, "driver_type");
+        settingList.fromString(settingText, ',');
+        for (int j = 0; j < settingList.count() && j < AreaRecord::driverSlots; ++j) {
+            area.driverTypes[j] = settingList[j];
+        }
+    }
+}
+
+void Corvane::offerAreas() {
+    // The list ends at the first area without a name, even if later ones have one.
+    areaCount = 0;
+    while (areaCount < maxAreas && !areas[areaCount].areaName.isEmpty()) {
+        ++areaCount;
+    }
+    for (int i = 0; i < areaCount; ++i) {
+        const kovo_string control = kovo_string("Area_name_%1").arg(i);
+        controlEnable(homePanel, control);
+        textPut("text", areas[i].areaName, homePanel, control);
+    }
+}

@@ -1,0 +1,165 @@
+// Corvane: editor of router source/destination names, package names and
+// package contents. Four panels: "1" home, "2" matrix names, "3" package names,
+// "4" package contents.
+#pragma once
+
+#include "kovo_script_helper.h"
+#include "kovo_string.h"
+
+// One configured area, read from the object settings "rtr_area_<i>".
+struct AreaRecord {
+    static constexpr int driverSlots = 5;
+
+    int packageLevels = 0;
+    // [0] package names device, [1] package contents device, [2..4] routers 1 to 3.
+    int driverIds[driverSlots] = {0, 0, 0, 0, 0};
+    kovo_string areaName;  // empty: the area is not configured
+    // Labels of driverIds; [2..4] are the texts of "Router_1".."Router_3".
+    kovo_string driverTypes[driverSlots];
+};
+
+class Corvane : public kovo_script_helper {
+  public:
+    static constexpr int maxAreas = 10;
+
+    Corvane(kovo_host_link* link, const char* instance);
+    ~Corvane() override;
+
+    void controlEvent(kovo_control_event& event) override;
+    int revertiveEvent(kovo_revertive_event& event) override;
+    kovo_string parentQuery(kovo_parent_query& query) override;
+    void timerEvent(int timerId) override;
+    void databaseEvent(kovo_database_event& event) override;
+
+  private:
+    // Start-up.
+    void chooseLayouts();
+    void readAreas();
+    void offerAreas();
+
+    // Home panel (panel 1) and its selection rows.
+    void homePanelEvent(kovo_control_event& event);
+    void offerTypes();
+    void offerEditWhat();
+    void resetDoEdit();
+    void resetRouters();
+    void resetEditWhat();
+    void resetTypes();
+    // The choice on panel 1 is complete and fits the chosen area.
+    bool choiceComplete() const;
+    void openNamesEditor();
+    void openPackageNameEditor();
+    void openPackageContentEditor();
+    // Points "Group" and "PackageName" of the panel being opened at device d, database b.
+    void packageGridSetup(const kovo_string& panel, int d, int b);
+    // Points a pair of device-map controls (selector, name map) at device d and
+    // names database b (0 sources, 1 destinations); shared by the package grid and
+    // the level maps. With b = noMapDatabase every number sent is 0 (d included):
+    // the pair then points at no device.
+    static constexpr int noMapDatabase = -1;
+    void deviceMapSetup(const kovo_string& panel, const kovo_string& selector,
+                        const kovo_string& nameMap, int d, int b);
+    // Back to panel 1 with nothing chosen, after an editor (panel) closes.
+    void returnHome(const kovo_string& fromPanel);
+    // Puts the flashing look of a waiting change on "Update" and "Cancel" for a countdown value:
+    // even counts (10 when a change starts, 0 at rest) "QD_Update_Low"/"QD_Cancel_High",
+    // odd counts "QD_Update_High"/"QD_Cancel_Low".
+    void putFlashPhase(const kovo_string& panel, int count);
+    // One tick of a flashing countdown: decrements count (never below 0), puts its
+    // phase on panel and tells whether the countdown has run out.
+    bool countDown(int& count, const kovo_string& panel);
+    // The number that ends a row button's id (prefix + decimal), or -1 when the id
+    // is not exactly that form or the number lies outside first..last.
+    static int rowNumber(const kovo_string& id, const char* prefix, int first, int last);
+    // The area chosen on panel 1, or null when none (or out of range).
+    const AreaRecord* chosenArea() const;
+    // driverIds[slot] of the chosen area, 0 when there is none or slot is out of range.
+    int chosenDriverId(int slot) const;
+
+    // Matrix names editor (panel 2).
+    void namesPanelEvent(kovo_control_event& event);
+    void showStoredNames();
+    void enableBrowsing();
+    void beginNameTyping(int offset, const kovo_string& nameControl);
+    void endNameTyping();
+    void closeNamesEditor();
+
+    // Package name editor (panel 3).
+    void packageNamePanelEvent(kovo_control_event& event);
+
+    // Package contents editor (panel 4).
+    void packageContentPanelEvent(kovo_control_event& event);
+    void showLevelMaps(int level);
+    void resetLevelMaps();
+    void lockLevelButtons();
+    void resetContents();
+
+    // ---- Package editors' own helpers (panels 3 and 4) ----
+    // A device-map event "index=N" with N above 0 (a real entry was chosen).
+    static bool indexChosen(const kovo_control_event& event);
+    // A group selector's chosen group becomes the page of its name map.
+    void turnPage(const kovo_control_event& event, const kovo_string& panel,
+                  const kovo_string& nameMap);
+    void choosePackageToRename(const kovo_string& value);
+    void endPackageNameTyping();
+    // Update (write true) or Cancel of a waiting package name.
+    void closePackageNameChange(bool write);
+    void clearPackageNameLabels();
+    void choosePackageContent(const kovo_string& value);
+    // Level slots are driverIds indices: 2 video, 3 audio, 4 AES.
+    void showStoredLevel(int slot, const kovo_string& field, int id);
+    // The edited ID of a level slot, null for any other number.
+    int* editedLevelId(int slot);
+    void pickLevel(int slot);
+    void chooseElement(const kovo_string& value);
+    void clearLevel(int slot);
+    // "Update" is enabled only while the edited IDs differ from the stored ones.
+    void applyUpdateRule();
+    void clearContentLabels();
+    // ---- end of the package editors' helpers ----
+
+    kovo_string myParam;
+    kovo_string instance;
+    kovo_string homePanelFile;
+    kovo_string namesPanelFile;
+    kovo_string packageNamePanelFile;
+    kovo_string packageContentPanelFile;
+    kovo_string settingText;
+    kovo_stringlist settingList;
+    kovo_string editedName;
+    kovo_string packageNameStored;
+    kovo_string packageNameEdited;
+    int areaCount = 0;
+    int selectedArea = -1;
+    int selectedType = 0;
+    int selectedEditWhat = 0;
+    int selectedRouter = 0;
+    int namesDevice = 0;
+    int namesDatabase = 0;
+    int nameDbOffset = 0;
+    int selectedNameIndex = 0;
+    int namesBlinkCount = 0;
+    int selectedPackageIndex = 0;
+    int packageBlinkCount = 0;
+    int packageDevice = 0;
+    int packageDatabase = 0;
+    int contentPackageDevice = 0;
+    int contentDevice = 0;
+    int contentPackageIndex = 0;
+    int contentLevels = 0;
+    int storedVideoId = 0;
+    int storedAudioId = 0;
+    int storedDataId = 0;
+    int videoId = 0;
+    int audioId = 0;
+    int dataId = 0;
+    int contentDatabase = 0;
+    bool doEditEnabled = false;
+    bool editWhatEnabled = false;
+    bool routerRegistered = false;
+    bool namesEditorActive = false;
+    AreaRecord areas[maxAreas];
+    // Entries put into "MtxNames" when the names editor opened: the valid indices
+    // are 1 to this.
+    int namesListSize = 0;
+};

@@ -1,0 +1,124 @@
+// Corvane: the host's entry points besides construction, and the flashing
+// countdowns of the two name editors.
+#include "Corvane.h"
+
+void Corvane::controlEvent(kovo_control_event& event) {
+    const kovo_string panel = event.panelId();
+    if (panel == 1) {
+        homePanelEvent(event);
+    } else if (panel == 2) {
+        namesPanelEvent(event);
+    } else if (panel == 3) {
+        packageNamePanelEvent(event);
+    } else if (panel == 4) {
+        packageContentPanelEvent(event);
+    }
+}
+
+int Corvane::revertiveEvent(kovo_revertive_event& event) {
+    (void)event;
+    return 0;
+}
+
+kovo_string Corvane::parentQuery(kovo_parent_query& query) {
+    const kovo_string key = query.key();
+    const kovo_string value = query.value();
+    if (key == "return") {
+        if (value == "all") {
+            kovo_stringlist answer;
+            answer << "myParam=" + myParam;
+            return answer.toString('\n');
+        }
+        if (value == "myParam") {
+            return value + "=" + myParam;
+        }
+        return kovo_string();
+    }
+    if (key == "instance") {
+        if (value != instance) {
+            instance = value;
+        }
+        return kovo_string();
+    }
+    if (key == "myParam") {
+        myParam = value;
+        return kovo_string();
+    }
+    if (key == "_events") {
+        kovo_stringlist answer;
+        answer << "notify=*";
+        return answer.toString('\n');
+    }
+    if (key == "_commands") {
+        kovo_stringlist answer;
+        answer << "myParam=[value]";
+        return answer.toString('\n');
+    }
+    return kovo_string();
+}
+
+void Corvane::databaseEvent(kovo_database_event& event) {
+    if (!namesEditorActive) {
+        return;
+    }
+    // Only the long names of the open list are followed; the short names are
+    // read afresh whenever an entry is chosen.
+    if (event.device() != namesDevice || event.database() != namesDatabase) {
+        return;
+    }
+    const int index = event.index();
+    if (index < 1 || index > namesListSize) {
+        return;  // no entry of the list stands for it
+    }
+    textPut(kovo_string("replace.id.%1").arg(index - 1),
+            kovo_string("%1 = ").arg(index, '0', 3) + event.name(), "2", "MtxNames");
+}
+
+void Corvane::putFlashPhase(const kovo_string& panel, int count) {
+    const bool odd = count % 2 != 0;
+    textPut("statesheet", odd ? "QD_Update_High" : "QD_Update_Low", panel, "Update");
+    textPut("statesheet", odd ? "QD_Cancel_Low" : "QD_Cancel_High", panel, "Cancel");
+}
+
+bool Corvane::countDown(int& count, const kovo_string& panel) {
+    // A tick after the end (count already 0) ends the countdown again rather
+    // than running it below zero for ever.
+    if (count > 0) {
+        --count;
+    }
+    putFlashPhase(panel, count);
+    return count == 0;
+}
+
+void Corvane::timerEvent(int timerId) {
+    if (timerId == 1) {
+        if (!countDown(namesBlinkCount, "2")) {
+            return;
+        }
+        timerStop(1);
+        // A change not written by now is dropped: show the names as stored.
+        showStoredNames();
+        controlDisable("2", "Update");
+        controlDisable("2", "Cancel");
+        controlEnable("2", "LongName");
+        controlEnable("2", "ShortName");
+        controlEnable("2", "KB_1");
+    } else if (timerId == 2) {
+        if (!countDown(packageBlinkCount, "3")) {
+            return;
+        }
+        timerStop(2);
+        putFlashPhase("3", 0);
+        controlDisable("3", "Update");
+        controlDisable("3", "Cancel");
+        textPut("text=", "3", "PkgNo");
+        textPut("text=", "3", "PreEdit");
+        textPut("text=", "3", "PostEdit");
+        controlEnable("3", "AllDone");
+        controlEnable("3", "Group");
+        controlEnable("3", "PackageName");
+        textPut("index=-1", "3", "PackageName");
+    } else {
+        timerStop(timerId);
+    }
+}

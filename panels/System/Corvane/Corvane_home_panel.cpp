@@ -1,0 +1,389 @@
+// Corvane panel 1: the choice of area, edit type, sources or destinations and
+// router, the openings of the three editors, and the way back after an editor.
+#include "Corvane.h"
+
+namespace {
+
+const char* const homePanel = "1";
+
+kovo_string rowControl(const char* format, int number) {
+    return kovo_string(format).arg(number);
+}
+
+}  // namespace
+
+int Corvane::rowNumber(const kovo_string& id, const char* prefix, int first, int last) {
+    if (!id.startsWith(prefix)) {
+        return -1;
+    }
+    const kovo_string tail = kovo_string(id.c_str() + kovo_string(prefix).length());
+    const int number = tail.toInt();
+    // "Area_name_x" or "Type_1a" name no row button, even though a number can be read.
+    if (tail != kovo_string(number, ' ', 0) || number < first || number > last) {
+        return -1;
+    }
+    return number;
+}
+
+const AreaRecord* Corvane::chosenArea() const {
+    if (selectedArea < 0 || selectedArea >= areaCount) {
+        return nullptr;
+    }
+    return &areas[selectedArea];
+}
+
+int Corvane::chosenDriverId(int slot) const {
+    const AreaRecord* area = chosenArea();
+    if (area == nullptr || slot < 0 || slot >= AreaRecord::driverSlots) {
+        return 0;
+    }
+    return area->driverIds[slot];
+}
+
+void Corvane::homePanelEvent(kovo_control_event& event) {
+    const kovo_string id = event.controlId();
+
+    if (id.startsWith("Area_name_") && selectedArea == -1) {
+        const int area = rowNumber(id, "Area_name_", 0, areaCount - 1);
+        if (area < 0) {
+            return;
+        }
+        textPut("statesheet", "ctl_select_active", homePanel, id);
+        selectedArea = area;
+        for (int i = 0; i < areaCount; ++i) {
+            if (i != selectedArea) {
+                controlDisable(homePanel, rowControl("Area_name_%1", i));
+            }
+        }
+        offerTypes();
+        return;
+    }
+
+    if (id.startsWith("Type_") && selectedType == 0) {
+        const int type = rowNumber(id, "Type_", 1, 3);
+        if (type < 0) {
+            return;
+        }
+        textPut("statesheet", "ctl_select_active", homePanel, id);
+        selectedType = type;
+        for (int i = 1; i <= 3; ++i) {
+            if (i != selectedType) {
+                controlDisable(homePanel, rowControl("Type_%1", i));
+            }
+        }
+        offerEditWhat();
+        return;
+    }
+
+    if (id.startsWith("Edit_what_")) {
+        const int what = rowNumber(id, "Edit_what_", 1, 4);
+        if (what < 0) {
+            return;
+        }
+        textPut("statesheet", "ctl_select_active", homePanel, id);
+        selectedEditWhat = what;
+        for (int i = 1; i <= 4; ++i) {
+            if (i != selectedEditWhat) {
+                controlDisable(homePanel, rowControl("Edit_what_%1", i));
+            }
+        }
+        const AreaRecord* area = chosenArea();
+        if (selectedType == 1 && (selectedEditWhat == 1 || selectedEditWhat == 2)) {
+            for (int slot = 2; area != nullptr && slot <= 4; ++slot) {
+                const kovo_string router = rowControl("Router_%1", slot - 1);
+                textPut("text", area->driverTypes[slot], homePanel, router);
+                if (!area->driverTypes[slot].isEmpty()) {
+                    controlEnable(homePanel, router);
+                }
+            }
+        } else if (selectedType == 2 || selectedType == 3) {
+            controlEnable(homePanel, "DoEdit");
+            doEditEnabled = true;
+        }
+        return;
+    }
+
+    if (id.startsWith("Router_")) {
+        const int router = rowNumber(id, "Router_", 1, 3);
+        const AreaRecord* area = chosenArea();
+        // A router without a label is absent from the area.
+        if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty()) {
+            return;
+        }
+        selectedRouter = router;
+        textPut("statesheet", "ctl_select_active", homePanel, id);
+        for (int i = 1; i <= 3; ++i) {
+            if (i != selectedRouter) {
+                controlDisable(homePanel, rowControl("Router_%1", i));
+            }
+        }
+        controlEnable(homePanel, "DoEdit");
+        doEditEnabled = true;
+        return;
+    }
+
+    if (id == "Cancel") {
+        resetDoEdit();
+        resetRouters();
+        resetEditWhat();
+        resetTypes();
+        if (selectedArea >= 0) {
+            textPut("statesheet", "ctl_select_inactive", homePanel,
+                    rowControl("Area_name_%1", selectedArea));
+            selectedArea = -1;
+        }
+        for (int i = 0; i < areaCount; ++i) {
+            controlEnable(homePanel, rowControl("Area_name_%1", i));
+        }
+        return;
+    }
+
+    if (id == "DoEdit") {
+        if (!choiceComplete()) {
+            return;
+        }
+        if (selectedType == 1) {
+            openNamesEditor();
+        } else if (selectedType == 2) {
+            openPackageNameEditor();
+        } else if (selectedType == 3) {
+            openPackageContentEditor();
+        }
+    }
+}
+
+bool Corvane::choiceComplete() const {
+    const AreaRecord* area = chosenArea();
+    if (area == nullptr) {
+        return false;
+    }
+    switch (selectedType) {
+        case 1:
+            return (selectedEditWhat == 1 || selectedEditWhat == 2) && selectedRouter >= 1 &&
+                   selectedRouter <= 3 && !area->driverTypes[selectedRouter + 1].isEmpty();
+        case 2:
+            return selectedEditWhat == 1 || selectedEditWhat == 2;
+        case 3:
+            return selectedEditWhat == 3 || selectedEditWhat == 4;
+        default:
+            return false;
+    }
+}
+
+void Corvane::offerTypes() {
+    const AreaRecord* area = chosenArea();
+    if (area == nullptr) {
+        return;
+    }
+    if (area->driverIds[0] != 0 || area->driverIds[1] != 0) {
+        for (int i = 1; i <= 3; ++i) {
+            controlEnable(homePanel, rowControl("Type_%1", i));
+        }
+        for (int i = 1; i <= 3; ++i) {
+            textPut("statesheet", "ctl_select_inactive", homePanel, rowControl("Type_%1", i));
+        }
+    } else {
+        controlEnable(homePanel, "Type_1");
+        controlDisable(homePanel, "Type_2");
+        controlDisable(homePanel, "Type_3");
+    }
+}
+
+void Corvane::offerEditWhat() {
+    if (selectedArea >= 0 && selectedType > 0) {
+        if (selectedType == 1 || selectedType == 2) {
+            controlEnable(homePanel, "Edit_what_1");
+            controlEnable(homePanel, "Edit_what_2");
+        } else if (selectedType == 3) {
+            controlEnable(homePanel, "Edit_what_3");
+            controlEnable(homePanel, "Edit_what_4");
+        }
+        editWhatEnabled = true;
+    } else {
+        for (int i = 1; i <= 4; ++i) {
+            controlDisable(homePanel, rowControl("Edit_what_%1", i));
+        }
+        editWhatEnabled = false;
+    }
+}
+
+void Corvane::resetDoEdit() {
+    if (doEditEnabled) {
+        controlDisable(homePanel, "DoEdit");
+        doEditEnabled = false;
+    }
+}
+
+void Corvane::resetRouters() {
+    for (int i = 1; i <= 3; ++i) {
+        textPut("text=", homePanel, rowControl("Router_%1", i));
+    }
+    // The contents editor reuses selectedRouter for its levels (2 to 4); only a
+    // router button's number names a control here.
+    if (selectedRouter >= 1 && selectedRouter <= 3) {
+        textPut("statesheet", "ctl_select_inactive", homePanel,
+                rowControl("Router_%1", selectedRouter));
+    }
+    for (int i = 1; i <= 3; ++i) {
+        controlDisable(homePanel, rowControl("Router_%1", i));
+    }
+    selectedRouter = 0;
+}
+
+void Corvane::resetEditWhat() {
+    if (!editWhatEnabled) {
+        return;
+    }
+    if (selectedEditWhat > 0) {
+        textPut("statesheet", "ctl_select_inactive", homePanel,
+                rowControl("Edit_what_%1", selectedEditWhat));
+        selectedEditWhat = 0;
+    }
+    for (int i = 1; i <= 4; ++i) {
+        controlDisable(homePanel, rowControl("Edit_what_%1", i));
+    }
+    editWhatEnabled = false;
+}
+
+void Corvane::resetTypes() {
+    if (selectedType > 0) {
+        textPut("statesheet", "ctl_select_inactive", homePanel,
+                rowControl("Type_%1", selectedType));
+        selectedType = 0;
+    }
+    for (int i = 1; i <= 3; ++i) {
+        controlDisable(homePanel, rowControl("Type_%1", i));
+    }
+}
+
+void Corvane::returnHome(const kovo_string& fromPanel) {
+    resetDoEdit();
+    resetRouters();
+    resetEditWhat();
+    resetTypes();
+    if (selectedArea >= 0) {
+        textPut("statesheet", "ctl_select_inactive", homePanel,
+                rowControl("Area_name_%1", selectedArea));
+    }
+    selectedArea = -1;
+    selectedType = 0;
+    selectedEditWhat = 0;
+    selectedRouter = 0;
+    for (int i = 0; i < areaCount; ++i) {
+        controlEnable(homePanel, rowControl("Area_name_%1", i));
+    }
+    panelRemove(fromPanel);
+    panelShow(homePanel, homePanelFile, "");
+}
+
+void Corvane::openNamesEditor() {
+    const AreaRecord& area = *chosenArea();
+    const char* const panel = "2";
+    panelRemove(homePanel);
+    textPut("text",
+            area.areaName + " " + area.driverTypes[selectedRouter + 1] +
+                (selectedEditWhat == 1 ? " Source Names" : " Destination Names"),
+            panel, "Matrix_Id");
+    textPut("text=", panel, "LongName");
+    textPut("text=", panel, "ShortName");
+    controlDisable(panel, "Cancel");
+    controlDisable(panel, "Update");
+    textPut("clear", panel, "MtxNames");
+
+    namesDevice = area.driverIds[selectedRouter + 1];
+    namesDatabase = selectedEditWhat - 1;
+    namesListSize = getDatabaseSize(namesDevice, namesDatabase);
+    // One text serves the whole list: an entry the host gives no name for
+    // repeats the name before it.
+    kovo_string name;
+    for (int i = 1; i <= namesListSize; ++i) {
+        databaseGetName(namesDevice, namesDatabase, i, name);
+        textPut("add", kovo_string("%1 = ").arg(i, '0', 3) + name, panel, "MtxNames");
+    }
+    routerRegister(namesDevice, 1, 1, false);
+    routerRegistered = true;
+    namesEditorActive = true;
+    controlHide(panel, "KB_1");
+    panelShow(panel, namesPanelFile, "");
+}
+
+void Corvane::openPackageNameEditor() {
+    const AreaRecord& area = *chosenArea();
+    const char* const panel = "3";
+    panelRemove(homePanel);
+    textPut("text",
+            "Edit " + area.areaName + (selectedEditWhat == 1 ? " Source " : " Destination ") +
+                area.driverTypes[0],
+            panel, "MatrixName");
+    packageDevice = area.driverIds[0];
+    packageDatabase = selectedEditWhat - 1;
+    packageGridSetup(panel, packageDevice, packageDatabase);
+    textPut("text=", panel, "PkgNo");
+    textPut("text=", panel, "PreEdit");
+    textPut("text=", panel, "PostEdit");
+    controlHide(panel, "KB_1");
+    controlDisable(panel, "Cancel");
+    controlDisable(panel, "Update");
+    panelShow(panel, packageNamePanelFile, "");
+    textPut("button.001=released", panel, "Group");
+}
+
+void Corvane::openPackageContentEditor() {
+    const AreaRecord& area = *chosenArea();
+    const char* const panel = "4";
+    panelRemove(homePanel);
+    textPut(
+        "text",
+        "Edit " + area.areaName +
+            (selectedEditWhat == 3 ? " Source Package Content" : " Destination Package Content"),
+        panel, "MatrixName");
+    for (const char* label : {"PkgNo", "V_Name", "A_Name", "D_Name", "V_ID", "A_ID", "D_ID"}) {
+        textPut("text=", panel, label);
+    }
+    for (const char* control :
+         {"Update", "Element", "V_Name", "A_Name", "D_Name", "ClrVid", "ClrAud", "ClrAES"}) {
+        controlDisable(panel, control);
+    }
+    storedVideoId = 0;
+    storedAudioId = 0;
+    storedDataId = 0;
+    videoId = 0;
+    audioId = 0;
+    dataId = 0;
+    contentPackageDevice = area.driverIds[0];
+    contentDevice = area.driverIds[1];
+    contentLevels = area.packageLevels;
+    contentDatabase = selectedEditWhat == 4 ? 1 : 0;
+    packageGridSetup(panel, contentPackageDevice, contentDatabase);
+    panelShow(panel, packageContentPanelFile, "");
+    textPut("button.001=released", panel, "Group");
+}
+
+void Corvane::packageGridSetup(const kovo_string& panel, int d, int b) {
+    deviceMapSetup(panel, "Group", "PackageName", d, b);
+}
+
+void Corvane::deviceMapSetup(const kovo_string& panel, const kovo_string& selector,
+                             const kovo_string& nameMap, int d, int b) {
+    const bool none = b == noMapDatabase;
+    const kovo_string device(none ? 0 : d, ' ', 0);
+    // Selector: the page (group) names in databases 4/5 and the group enables
+    // in map database 8 from 200/250; name map: the names in 0/1 and the pages
+    // of map database 8 from 0/100.
+    const struct {
+        const kovo_string& control;
+        int namesDb;
+        int mapOffset;
+    } pair[] = {
+        {selector, none ? 0 : b + 4, none ? 0 : (b == 0 ? 200 : 250)},
+        {nameMap, none ? 0 : b, none ? 0 : (b == 0 ? 0 : 100)},
+    };
+    for (const auto& map : pair) {
+        textPut("device", device, panel, map.control);
+        textPut("device.map", device, panel, map.control);
+        textPut("page=1", panel, map.control);
+        textPut("namesdb", kovo_string(map.namesDb, ' ', 0), panel, map.control);
+        textPut("mapdb=8", panel, map.control);
+        textPut("mapoffset", kovo_string(map.mapOffset, ' ', 0), panel, map.control);
+    }
+}
