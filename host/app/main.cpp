@@ -1,0 +1,114 @@
+// kovo-host: runs panel plug-ins in the host simulator, from a session script
+// (run) or typed line by line (shell).
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host_command_line.h"
+#include "interactive_shell.h"
+#include "script_runner.h"
+
+namespace {
+
+const char usage[] =
+    "usage: kovo-host run [--check] [options] SCRIPT\n"
+    "       kovo-host shell [options]\n"
+    "options:\n"
+    "  --site DIR      site directory (default: the demo site)\n"
+    "  --db FILE       name store file (default: one per site in the user's state folder)\n"
+    "  --state DIR     folder of the per-site name stores\n"
+    "  --plugins DIR   where bare plug-in names are found (default: the build's lib folder)\n"
+    "  --layouts DIR   where layout paths start (default: the source tree)\n"
+    "  --fresh-db      seed the name store afresh from the site's name files\n"
+    "  --no-capture    leave the plug-ins' standard error alone\n";
+
+}  // namespace
+
+namespace kovo_host {
+
+bool takeCommonOptions(std::vector<std::string>& args, simulator_options& options,
+                       std::string& error) {
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string* target = arg == "--site"      ? &options.siteDir
+                              : arg == "--db"      ? &options.dbFile
+                              : arg == "--state"   ? &options.stateDir
+                              : arg == "--plugins" ? &options.pluginDir
+                              : arg == "--layouts" ? &options.layoutRoot
+                                                   : nullptr;
+        if (target != nullptr) {
+            if (i + 1 >= args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            *target = args[++i];
+        } else if (arg == "--fresh-db") {
+            options.freshStore = true;
+        } else if (arg == "--no-capture") {
+            options.captureStderr = false;
+        } else {
+            rest.push_back(arg);
+        }
+    }
+    args = rest;
+    return true;
+}
+
+}  // namespace kovo_host
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        std::cout << usage;
+        return args.empty() ? 2 : 0;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    kovo_host::simulator_options options = kovo_host::defaultOptions();
+    std::string error;
+    if (!kovo_host::takeCommonOptions(args, options, error)) {
+        std::cerr << "kovo-host: " << error << "\n" << usage;
+        return 2;
+    }
+    if (command == "run") {
+        bool check = false;
+        std::vector<std::string> scripts;
+        for (const std::string& arg : args) {
+            if (arg == "--check") {
+                check = true;
+            } else if (!arg.empty() && arg[0] == '-') {
+                std::cerr << "kovo-host: unknown option " << arg << "\n" << usage;
+                return 2;
+            } else {
+                scripts.push_back(arg);
+            }
+        }
+        if (scripts.size() != 1) {
+            std::cerr << "kovo-host: run takes one script\n" << usage;
+            return 2;
+        }
+        kovo_host::simulator sim(options);
+        std::string siteError;
+        if (!sim.useSite(options.siteDir, siteError)) {
+            std::cerr << "kovo-host: " << siteError << "\n";
+            return 2;
+        }
+        return kovo_host::runScriptFile(sim, scripts[0], check, std::cout, std::cerr);
+    }
+    if (command == "shell") {
+        if (!args.empty()) {
+            std::cerr << "kovo-host: unexpected " << args[0] << "\n" << usage;
+            return 2;
+        }
+        kovo_host::simulator sim(options);
+        std::string siteError;
+        if (!sim.useSite(options.siteDir, siteError)) {
+            std::cerr << "kovo-host: " << siteError << "\n";
+            return 2;
+        }
+        return kovo_host::runShell(sim, std::cin, std::cout, true);
+    }
+    std::cerr << "kovo-host: unknown command " << command << "\n" << usage;
+    return 2;
+}

@@ -1,0 +1,157 @@
+#include "command_text.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
+#include "kovo_events.h"
+
+namespace kovo_host {
+
+namespace {
+
+// How a verb's arguments look: a count range and which of them are numbers.
+struct command_rule {
+    const char* verb;
+    int minArgs;
+    int maxArgs;
+    const char* numbers;  // one character per argument: 'n' number, 't' text
+};
+
+const command_rule rules[] = {
+    {"PS", 2, 3, "ttt"},  {"PI", 2, 3, "ttt"}, {"PR", 1, 1, "t"},     {"TP", 3, 3, "ttt"},
+    {"TG", 3, 3, "ttt"},  {"CE", 2, 2, "tt"},  {"CD", 2, 2, "tt"},    {"CS", 2, 2, "tt"},
+    {"CH", 2, 2, "tt"},   {"XI", 2, 2, "tt"},  {"ET", 1, 2, "nn"},    {"RR", 3, 4, "nnnt"},
+    {"RU", 1, 1, "n"},    {"RN", 3, 3, "nnn"}, {"RM", 5, 5, "nnntn"}, {"SD", 1, 1, "t"},
+    {"IW", 4, 4, "ntnn"}, {"AS", 0, 0, ""},
+};
+
+const command_rule* findRule(const std::string& verb) {
+    for (const command_rule& rule : rules) {
+        if (verb == rule.verb) {
+            return &rule;
+        }
+    }
+    return nullptr;
+}
+
+std::string countText(const command_rule& rule) {
+    if (rule.minArgs == rule.maxArgs) {
+        return std::to_string(rule.minArgs);
+    }
+    return std::to_string(rule.minArgs) + " or " + std::to_string(rule.maxArgs);
+}
+
+}  // namespace
+
+bool parseNumber(const std::string& text, int& value) {
+    std::size_t at = 0;
+    bool negative = false;
+    if (at < text.size() && text[at] == '-') {
+        negative = true;
+        ++at;
+    }
+    if (at == text.size()) {
+        return false;
+    }
+    long long result = 0;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c < '0' || c > '9') {
+            return false;
+        }
+        result = result * 10 + (c - '0');
+        if (result > static_cast<long long>(INT_MAX) + 1) {
+            return false;
+        }
+    }
+    if (negative) {
+        result = -result;
+    }
+    if (result > INT_MAX || result < INT_MIN) {
+        return false;
+    }
+    value = static_cast<int>(result);
+    return true;
+}
+
+int leadingNumber(const std::string& text) {
+    std::size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) {
+        ++at;
+    }
+    bool negative = false;
+    if (at < text.size() && (text[at] == '-' || text[at] == '+')) {
+        negative = text[at] == '-';
+        ++at;
+    }
+    long long result = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        result = result * 10 + (text[at] - '0');
+        if (result > static_cast<long long>(INT_MAX) + 1) {
+            result = static_cast<long long>(INT_MAX) + 1;
+        }
+    }
+    if (negative) {
+        result = -result;
+    }
+    if (result > INT_MAX) {
+        return INT_MAX;
+    }
+    if (result < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(result);
+}
+
+parsed_command parseCommand(const char* text) {
+    parsed_command command;
+    if (text == nullptr || *text == '\0') {
+        command.error = "empty command text";
+        command.unknownVerb = true;
+        return command;
+    }
+    // The tokenizer cannot tell an unclosed quote; an odd count of quotes means
+    // a quoted word ran to the end of the text (for example a name holding ').
+    if (std::count(text, text + std::strlen(text), '\'') % 2 != 0) {
+        command.error = "a quoted word is not closed (odd number of quote characters)";
+    }
+    decodeKOVOString words(text, '\'');
+    if (words.count > 0) {
+        command.verb = words.tokens[0];
+    }
+    for (int i = 1; i < words.count; ++i) {
+        command.args.emplace_back(words.tokens[i]);
+    }
+    const command_rule* rule = findRule(command.verb);
+    if (rule == nullptr) {
+        command.unknownVerb = true;
+        command.error = "unknown command \"" + command.verb + "\"";
+        return command;
+    }
+    if (!command.error.empty()) {
+        return command;
+    }
+    const int count = static_cast<int>(command.args.size());
+    if (count < rule->minArgs || count > rule->maxArgs) {
+        command.error = command.verb + " takes " + countText(*rule) + " argument" +
+                        (rule->maxArgs == 1 ? "" : "s") + ", not " + std::to_string(count);
+        return command;
+    }
+    for (int i = 0; i < count; ++i) {
+        int number = 0;
+        if (rule->numbers[i] == 'n' && !parseNumber(command.args[i], number)) {
+            command.error = "argument " + std::to_string(i + 1) + " of " + command.verb +
+                            " is not a number: \"" + command.args[i] + "\"";
+            return command;
+        }
+    }
+    if (command.verb == "RR" && count == 4 && command.args[3] != "ADD") {
+        command.error = "the fourth argument of RR must be 'ADD', not \"" + command.args[3] + "\"";
+    } else if (command.verb == "ET" && count == 2 && command.args[1][0] == '-') {
+        command.error = "negative timer interval \"" + command.args[1] + "\"";
+    }
+    return command;
+}
+
+}  // namespace kovo_host

@@ -1,0 +1,27 @@
+// A command text as the host reads it: the verb, its arguments, and whether the
+// text is well formed for that verb.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kovo_host {
+
+struct parsed_command {
+    std::string verb;               // first word: "PS", "TP", ...
+    std::vector<std::string> args;  // the words after it, quotes removed
+    std::string error;              // why the text is malformed or unknown; empty when fine
+    bool unknownVerb = false;
+};
+
+// Splits the text with the host tokenizer (quote character ') and checks the
+// argument count and every number the verb expects.
+parsed_command parseCommand(const char* text);
+
+// A whole decimal number (optional '-') that fits an int; nothing else is a number.
+bool parseNumber(const std::string& text, int& value);
+
+// The leading decimal number of a text (blanks, sign, digits), saturating; 0 when none.
+int leadingNumber(const std::string& text);
+
+}  // namespace kovo_host

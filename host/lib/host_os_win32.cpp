@@ -1,0 +1,60 @@
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "host_os.h"
+
+namespace kovo_host {
+
+plugin_library::~plugin_library() {
+    close();
+}
+
+bool plugin_library::open(const std::string& path, std::string& error) {
+    close();
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr) {
+        error = "LoadLibrary failed with error " + std::to_string(GetLastError());
+        return false;
+    }
+    handle_ = module;
+    return true;
+}
+
+void* plugin_library::symbol(const char* name) const {
+    if (handle_ == nullptr) {
+        return nullptr;
+    }
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}
+
+void plugin_library::close() {
+    if (handle_ != nullptr) {
+        FreeLibrary(static_cast<HMODULE>(handle_));
+        handle_ = nullptr;
+    }
+}
+
+const char* plugin_library::fileSuffix() {
+    return ".dll";
+}
+
+void setEnvironment(const char* name, const std::string& value) {
+    _putenv_s(name, value.c_str());
+}
+
+// On Windows the plug-ins write their debug output with OutputDebugStringA,
+// which never reaches standard error: there is nothing to catch.
+stderr_capture::~stderr_capture() = default;
+
+bool stderr_capture::begin() {
+    return false;
+}
+
+std::string stderr_capture::drain() {
+    return std::string();
+}
+
+void stderr_capture::end() {}
+
+}  // namespace kovo_host

@@ -1,0 +1,205 @@
+#include "name_store.h"
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "kovo_os.h"
+#include "site_directory.h"
+
+namespace fs = std::filesystem;
+
+namespace kovo_host {
+
+namespace {
+
+// A prepared statement that finalises itself.
+class statement {
+  public:
+    statement(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    ~statement() { sqlite3_finalize(stmt_); }
+    statement(const statement&) = delete;
+    statement& operator=(const statement&) = delete;
+    sqlite3_stmt* get() const { return stmt_; }
+    bool ok() const { return stmt_ != nullptr; }
+
+  private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+const char schema[] =
+    "CREATE TABLE IF NOT EXISTS names ("
+    " device INTEGER NOT NULL, db INTEGER NOT NULL, idx INTEGER NOT NULL, name TEXT NOT NULL,"
+    " PRIMARY KEY (device, db, idx));"
+    "CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL);";
+
+bool bindKey(sqlite3_stmt* stmt, int device, int database, int index) {
+    return sqlite3_bind_int(stmt, 1, device) == SQLITE_OK &&
+           sqlite3_bind_int(stmt, 2, database) == SQLITE_OK &&
+           sqlite3_bind_int(stmt, 3, index) == SQLITE_OK;
+}
+
+}  // namespace
+
+name_store::~name_store() {
+    close();
+}
+
+void name_store::close() {
+    if (db_ != nullptr) {
+        sqlite3_close(db_);
+        db_ = nullptr;
+    }
+    path_.clear();
+}
+
+bool name_store::exec(const char* sql, std::string& error) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        error = "name store " + path_ + ": " + (message != nullptr ? message : "error");
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
+bool name_store::open(const std::string& path, const site_directory& site, std::string& error) {
+    close();
+    std::error_code code;
+    const fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty()) {
+        fs::create_directories(parent, code);
+    }
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK) {
+        error = "cannot open the name store " + path + ": " +
+                (db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory");
+        close();
+        return false;
+    }
+    path_ = path;
+    sqlite3_busy_timeout(db_, 5000);
+    // Rollback journal and a full sync on every commit: a write that returned is on disk.
+    if (!exec("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;", error) ||
+        !exec(schema, error) || !seed(site, error)) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool name_store::seed(const site_directory& site, std::string& error) {
+    if (!exec("BEGIN IMMEDIATE", error)) {
+        return false;
+    }
+    bool seeded = false;
+    {
+        statement query(db_, "SELECT value FROM meta WHERE key = 'site'");
+        if (query.ok() && sqlite3_step(query.get()) == SQLITE_ROW) {
+            seeded = true;
+            const char* stored = reinterpret_cast<const char*>(sqlite3_column_text(query.get(), 0));
+            if (stored != nullptr && site.directory() != stored) {
+                error = "the name store " + path_ + " belongs to the site " + stored + ", not to " +
+                        site.directory();
+                std::string ignored;
+                exec("ROLLBACK", ignored);
+                return false;
+            }
+        }
+    }
+    if (!seeded) {
+        statement insert(db_,
+                         "INSERT OR REPLACE INTO names (device, db, idx, name) "
+                         "VALUES (?, ?, ?, ?)");
+        for (const name_file& file : site.nameFiles()) {
+            std::vector<name_line> lines;
+            if (!readNameFile(file.path, lines, error)) {
+                std::string ignored;
+                exec("ROLLBACK", ignored);
+                return false;
+            }
+            for (const name_line& line : lines) {
+                sqlite3_reset(insert.get());
+                bindKey(insert.get(), file.device, file.database, line.index);
+                sqlite3_bind_text(insert.get(), 4, line.name.c_str(),
+                                  static_cast<int>(line.name.size()), SQLITE_TRANSIENT);
+                if (sqlite3_step(insert.get()) != SQLITE_DONE) {
+                    error = "name store " + path_ + ": " + sqlite3_errmsg(db_);
+                    std::string ignored;
+                    exec("ROLLBACK", ignored);
+                    return false;
+                }
+            }
+        }
+        statement mark(db_, "INSERT INTO meta (key, value) VALUES ('site', ?)");
+        sqlite3_bind_text(mark.get(), 1, site.directory().c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(mark.get()) != SQLITE_DONE) {
+            error = "name store " + path_ + ": " + sqlite3_errmsg(db_);
+            std::string ignored;
+            exec("ROLLBACK", ignored);
+            return false;
+        }
+    }
+    return exec("COMMIT", error);
+}
+
+std::optional<std::string> name_store::get(int device, int database, int index) const {
+    if (db_ == nullptr) {
+        return std::nullopt;
+    }
+    statement query(db_, "SELECT name FROM names WHERE device = ? AND db = ? AND idx = ?");
+    if (!query.ok() || !bindKey(query.get(), device, database, index) ||
+        sqlite3_step(query.get()) != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    const unsigned char* text = sqlite3_column_text(query.get(), 0);
+    const int size = sqlite3_column_bytes(query.get(), 0);
+    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+}
+
+bool name_store::put(int device, int database, int index, const std::string& name,
+                     std::string& error) {
+    if (db_ == nullptr) {
+        error = "no name store is open";
+        return false;
+    }
+    // One statement in autocommit mode: committed (and synced) when step returns.
+    statement insert(db_,
+                     "INSERT OR REPLACE INTO names (device, db, idx, name) VALUES (?, ?, ?, ?)");
+    if (!insert.ok() || !bindKey(insert.get(), device, database, index) ||
+        sqlite3_bind_text(insert.get(), 4, name.c_str(), static_cast<int>(name.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK ||
+        sqlite3_step(insert.get()) != SQLITE_DONE) {
+        error = "name store " + path_ + ": " + sqlite3_errmsg(db_);
+        return false;
+    }
+    return true;
+}
+
+std::string defaultStateDirectory() {
+    std::string value;
+    if (kovo_os::environmentValue("XDG_STATE_HOME", value) && !value.empty()) {
+        return (fs::path(value) / "kovo-host").string();
+    }
+    if (kovo_os::environmentValue("HOME", value) && !value.empty()) {
+        return (fs::path(value) / ".local" / "state" / "kovo-host").string();
+    }
+    std::error_code code;
+    return (fs::temp_directory_path(code) / "kovo-host").string();
+}
+
+std::string defaultStorePath(const std::string& stateDir, const site_directory& site) {
+    // Two sites of the same folder name in different places must not share a store.
+    std::uint32_t hash = 2166136261u;
+    for (unsigned char c : site.directory()) {
+        hash = (hash ^ c) * 16777619u;
+    }
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "-%08x", static_cast<unsigned>(hash));
+    return (fs::path(stateDir) / (site.name() + suffix + ".sqlite")).string();
+}
+
+}  // namespace kovo_host

@@ -1,0 +1,69 @@
+// Runs session script lines against a simulator and checks their expectations.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "session_script.h"
+#include "simulator.h"
+
+namespace kovo_host {
+
+struct runner_settings {
+    bool check = false;     // stop at the first failure
+    bool autoshow = false;  // show the panel after every action
+    std::string fileName;   // for messages: "file:line"
+    std::string scriptDir;  // where relative site paths start first
+};
+
+class script_runner {
+  public:
+    script_runner(simulator& sim, runner_settings settings);
+
+    // Carries out one line. False when it failed: an expectation that does not
+    // hold, a protocol breach it caused, or an action that was refused. `fatal`
+    // is set when nothing after it can run (a site or plug-in that cannot be used).
+    bool execute(const script_line& line, bool& fatal);
+
+    // Unloads what is still loaded; false when that caused a breach.
+    bool finish();
+
+    bool autoshow() const { return settings_.autoshow; }
+    bool quitRequested() const { return quit_; }
+    const std::string& firstFailure() const { return firstFailure_; }
+    int failureCount() const { return failures_; }
+
+  private:
+    bool fail(const script_line& line, const std::string& message);
+    bool checkNewBreaches(const script_line& line, std::size_t from);
+    std::vector<const transcript_entry*> actionEntries(entry_kind kind) const;
+    bool runAction(const script_line& line, bool& fatal);
+    bool runExpectation(const script_line& line);
+    std::string resolveSite(const std::string& dir) const;
+    void showAll(const std::vector<std::string>& names);
+    void output(const std::string& text);
+
+    simulator& sim_;
+    runner_settings settings_;
+    std::size_t actionStart_ = 0;
+    std::size_t commandCursor_ = 0;
+    std::size_t debugCursor_ = 0;  // characters of the action's debug output already matched
+    bool haveAnswer_ = false;
+    bool answered_ = false;
+    std::string answer_;
+    std::string firstFailure_;
+    int failures_ = 0;
+    bool quit_ = false;
+};
+
+// Reads and runs a script file, printing the transcript to out and messages to err.
+// Exit status: 0 passed, 1 a failure (with check: the first one stops the run),
+// 2 the script, site or a plug-in could not be used.
+int runScriptFile(simulator& sim, const std::string& path, bool check, std::ostream& out,
+                  std::ostream& err, std::string* firstFailure = nullptr);
+
+// Expands "\n" to a line end (and "\\" to a backslash) in expectation texts.
+std::string expandLineEnds(const std::string& text);
+
+}  // namespace kovo_host

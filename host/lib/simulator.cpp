@@ -1,0 +1,381 @@
+#include "simulator.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+
+#include "simulator_internal.h"
+
+namespace fs = std::filesystem;
+
+namespace kovo_host {
+
+namespace {
+
+// A session whose scripts keep provoking one another never ends; stop it here.
+constexpr int maxDeliveriesPerAction = 100000;
+
+}  // namespace
+
+simulator_options defaultOptions() {
+    simulator_options options;
+    options.layoutRoot = KOVO_HOST_SOURCE_DIR;
+    options.siteDir = (fs::path(KOVO_HOST_SOURCE_DIR) / "sites" / "demo").string();
+    options.pluginDir = KOVO_HOST_PLUGIN_DIR;
+    return options;
+}
+
+char* script_link::sendCommand(const char* text, int code) {
+    simulator::script_instance* script = owner_.findId(scriptId_);
+    return script == nullptr ? nullptr : owner_.onCommand(*script, text, code);
+}
+
+simulator::simulator(simulator_options options)
+    : options_(std::move(options)), capture_(new stderr_capture) {}
+
+simulator::~simulator() {
+    unloadAll();
+}
+
+void simulator::record(transcript_entry entry) {
+    if (entry.kind == entry_kind::breach) {
+        ++breaches_;
+    } else if (entry.kind == entry_kind::failure) {
+        ++failures_;
+    }
+    log_.add(std::move(entry));
+}
+
+void simulator::note(const std::string& script, const std::string& text) {
+    transcript_entry entry;
+    entry.kind = entry_kind::note;
+    entry.script = script;
+    entry.text = text;
+    record(std::move(entry));
+}
+
+void simulator::failure(const std::string& text) {
+    transcript_entry entry;
+    entry.kind = entry_kind::failure;
+    entry.text = text;
+    record(std::move(entry));
+}
+
+simulator::script_instance* simulator::find(const std::string& name) const {
+    for (const auto& script : scripts_) {
+        if (script->name == name) {
+            return script.get();
+        }
+    }
+    return nullptr;
+}
+
+simulator::script_instance* simulator::findId(int id) const {
+    for (const auto& script : scripts_) {
+        if (script->id == id) {
+            return script.get();
+        }
+    }
+    return nullptr;
+}
+
+bool simulator::isLoaded(const std::string& name) const {
+    return find(name) != nullptr;
+}
+
+std::vector<std::string> simulator::scriptNames() const {
+    std::vector<std::string> names;
+    for (const auto& script : scripts_) {
+        names.push_back(script->name);
+    }
+    return names;
+}
+
+bool simulator::useSite(const std::string& dir, std::string& error) {
+    if (!scripts_.empty()) {
+        error = "the site can only change while no script is loaded";
+        return false;
+    }
+    site_directory next;
+    if (!next.open(dir, error)) {
+        return false;
+    }
+    store_.close();
+    site_ = std::move(next);
+    siteOpen_ = true;
+    return true;
+}
+
+bool simulator::ensureStore(std::string& error) {
+    if (!siteOpen_ && !useSite(options_.siteDir, error)) {
+        return false;
+    }
+    if (store_.isOpen()) {
+        return true;
+    }
+    std::string path = options_.dbFile;
+    if (path.empty()) {
+        path = defaultStorePath(
+            options_.stateDir.empty() ? defaultStateDirectory() : options_.stateDir, site_);
+    }
+    if (options_.freshStore) {
+        std::error_code code;
+        fs::remove(path, code);
+        fs::remove(path + "-journal", code);
+        options_.freshStore = false;
+    }
+    return store_.open(path, site_, error);
+}
+
+std::string simulator::resolvePlugin(const std::string& plugin) const {
+    const std::string suffix = plugin_library::fileSuffix();
+    const bool isPath = plugin.find('/') != std::string::npos ||
+                        plugin.find('\\') != std::string::npos ||
+                        (plugin.size() > suffix.size() &&
+                         plugin.compare(plugin.size() - suffix.size(), suffix.size(), suffix) == 0);
+    if (isPath) {
+        return plugin;
+    }
+    return (fs::path(options_.pluginDir) / (plugin + suffix)).string();
+}
+
+void simulator::callInto(script_instance& s, const std::function<void()>& fn) {
+    if (siteOpen_) {
+        setEnvironment("RX_ROOT", site_.rxRoot());
+        setEnvironment("RX_SYSTEM", site_.rxSystem());
+    }
+    setEnvironment("RX_WORKSTATION", std::to_string(s.workstation));
+    script_instance* previous = active_;
+    active_ = &s;
+    s.inCall = true;
+    const bool capturing = options_.captureStderr && capture_->begin();
+    fn();
+    flushDebug(s);
+    if (capturing) {
+        capture_->end();
+    }
+    s.inCall = false;
+    active_ = previous;
+    for (const std::string& command : s.buffers.endCallback()) {
+        transcript_entry entry;
+        entry.kind = entry_kind::breach;
+        entry.script = s.name;
+        entry.text = command +
+                     ": the reply buffer was not given back (code 5) before the call "
+                     "into the script returned";
+        record(std::move(entry));
+    }
+}
+
+void simulator::flushDebug(script_instance& s) {
+    std::string text = capture_->drain();
+    if (text.empty()) {
+        return;
+    }
+    transcript_entry entry;
+    entry.kind = entry_kind::debug;
+    entry.script = s.name;
+    entry.text = std::move(text);
+    record(std::move(entry));
+}
+
+bool simulator::load(const std::string& name, const std::string& plugin,
+                     const std::string& instance, bool hasInstance, int workstation,
+                     std::string& error) {
+    if (find(name) != nullptr) {
+        error = "a script named " + name + " is already loaded";
+        return false;
+    }
+    if (!ensureStore(error)) {
+        return false;
+    }
+    auto script = std::make_unique<script_instance>();
+    script->id = nextScriptId_++;
+    script->name = name;
+    script->pluginPath = resolvePlugin(plugin);
+    std::string detail;
+    if (!script->library.open(script->pluginPath, detail)) {
+        error = "cannot open the plug-in " + script->pluginPath + ": " + detail;
+        return false;
+    }
+    auto entry =
+        reinterpret_cast<kovo_load_function>(script->library.symbol(KOVO_LOAD_FUNCTION_NAME));
+    if (entry == nullptr) {
+        error = "the plug-in " + script->pluginPath + " lacks the export " KOVO_LOAD_FUNCTION_NAME;
+        return false;
+    }
+    const bool bare = script->pluginPath != plugin;
+    script->instance = hasInstance ? instance : bare ? "panels/System/" + plugin : std::string();
+    script->workstation = workstation < 0 ? site_.firstWorkstation() : workstation;
+    script->link = std::make_unique<script_link>(*this, script->id);
+    scripts_.push_back(std::move(script));
+    script_instance& s = *scripts_.back();
+
+    transcript_entry loaded;
+    loaded.kind = entry_kind::event;
+    loaded.script = s.name;
+    loaded.text = "load " + s.pluginPath + " instance " + quotedText(s.instance) + " workstation " +
+                  std::to_string(s.workstation);
+    record(std::move(loaded));
+    kovo_client_callback* created = nullptr;
+    callInto(s, [&] { created = entry(s.link.get(), s.instance.c_str()); });
+    if (created == nullptr) {
+        error = "the export of " + s.pluginPath + " returned null: no script was created";
+        stopScript(s);
+        scripts_.pop_back();
+        return false;
+    }
+    s.callback = created;
+    deliverPending();
+    return true;
+}
+
+void simulator::stopScript(script_instance& s) {
+    timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                                 [&](const timer_entry& t) { return t.scriptId == s.id; }),
+                  timers_.end());
+    s.registered.clear();
+}
+
+bool simulator::unload(const std::string& name, std::string& error) {
+    script_instance* s = find(name);
+    if (s == nullptr) {
+        error = "no script named " + name + " is loaded";
+        return false;
+    }
+    transcript_entry destroyed;
+    destroyed.kind = entry_kind::event;
+    destroyed.script = s->name;
+    destroyed.text = "destroy";
+    record(std::move(destroyed));
+    kovo_client_callback* callback = s->callback;
+    s->callback = nullptr;
+    callInto(*s, [&] { delete callback; });
+    stopScript(*s);
+    const int id = s->id;
+    pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
+                                  [&](const pending_event& e) { return e.scriptId == id; }),
+                   pending_.end());
+    scripts_.erase(std::find_if(scripts_.begin(), scripts_.end(),
+                                [&](const auto& script) { return script->id == id; }));
+    deliverPending();
+    return true;
+}
+
+void simulator::unloadAll() {
+    while (!scripts_.empty()) {
+        std::string ignored;
+        unload(scripts_.back()->name, ignored);
+    }
+}
+
+void simulator::deliverControl(script_instance& s, const std::string& panel,
+                               const std::string& control, const std::string& text) {
+    transcript_entry delivered;
+    delivered.kind = entry_kind::event;
+    delivered.script = s.name;
+    delivered.text = "control " + panel + " " + control + " " + quotedText(text);
+    record(std::move(delivered));
+    kovo_key_value eventText(text.c_str());
+    kovo_control_record record{nullptr, nullptr, panel.c_str(), control.c_str(), &eventText};
+    char* returned = nullptr;
+    callInto(s, [&] { returned = s.callback->hostCallback(&record, KOVO_EVENT_CONTROL); });
+    if (returned != nullptr) {
+        transcript_entry entry;
+        entry.kind = entry_kind::breach;
+        entry.script = s.name;
+        entry.text =
+            "hostCallback returned a pointer for a control event (only parent "
+            "queries answer)";
+        this->record(std::move(entry));
+    }
+}
+
+void simulator::deliverDatabase(script_instance& s, const pending_event& e) {
+    transcript_entry delivered;
+    delivered.kind = entry_kind::event;
+    delivered.script = s.name;
+    delivered.text = "database " + std::to_string(e.device) + " " + std::to_string(e.database) +
+                     " " + std::to_string(e.index) + " " + quotedText(e.name);
+    record(std::move(delivered));
+    kovo_database_record record{e.device, e.database, e.index, 0, e.name.c_str()};
+    callInto(s, [&] { s.callback->hostCallback(&record, KOVO_EVENT_DATABASE); });
+}
+
+void simulator::deliverTimer(script_instance& s, int id) {
+    transcript_entry delivered;
+    delivered.kind = entry_kind::event;
+    delivered.script = s.name;
+    delivered.text = "timer " + std::to_string(id) + " at " + std::to_string(clock_) + " ms";
+    record(std::move(delivered));
+    void* data = reinterpret_cast<void*>(static_cast<std::intptr_t>(id));
+    callInto(s, [&] { s.callback->hostCallback(data, KOVO_EVENT_TIMER); });
+}
+
+void simulator::queueDatabaseEvents(int device, int database, int index, const std::string& name) {
+    for (const auto& script : scripts_) {
+        if (!script->stopped && script->registered.count(device) != 0) {
+            pending_event e;
+            e.scriptId = script->id;
+            e.type = KOVO_EVENT_DATABASE;
+            e.device = device;
+            e.database = database;
+            e.index = index;
+            e.name = name;
+            pending_.push_back(std::move(e));
+        }
+    }
+}
+
+void simulator::deliverPending() {
+    int delivered = 0;
+    while (!pending_.empty()) {
+        if (++delivered > maxDeliveriesPerAction) {
+            failure("more than " + std::to_string(maxDeliveriesPerAction) +
+                    " events caused by one action: the scripts keep provoking each other; the "
+                    "rest is dropped");
+            pending_.clear();
+            return;
+        }
+        pending_event e = std::move(pending_.front());
+        pending_.pop_front();
+        script_instance* s = findId(e.scriptId);
+        if (s == nullptr || s->callback == nullptr || s->stopped) {
+            continue;
+        }
+        if (e.type == KOVO_EVENT_CONTROL) {
+            deliverControl(*s, e.panel, e.control, e.text);
+        } else {
+            deliverDatabase(*s, e);
+        }
+    }
+}
+
+void simulator::advance(long long ms) {
+    const long long target = clock_ + std::max(0LL, ms);
+    while (true) {
+        auto next = timers_.end();
+        for (auto t = timers_.begin(); t != timers_.end(); ++t) {
+            if (t->due <= target && (next == timers_.end() || t->due < next->due ||
+                                     (t->due == next->due && t->order < next->order))) {
+                next = t;
+            }
+        }
+        if (next == timers_.end()) {
+            break;
+        }
+        clock_ = next->due;
+        const int scriptId = next->scriptId;
+        const int id = next->id;
+        // Re-armed before the call, so a stop or restart inside it wins.
+        next->due += next->interval;
+        script_instance* s = findId(scriptId);
+        if (s != nullptr && s->callback != nullptr && !s->stopped) {
+            deliverTimer(*s, id);
+            deliverPending();
+        }
+    }
+    clock_ = target;
+}
+
+}  // namespace kovo_host

@@ -1,0 +1,169 @@
+// The panel host simulator: loads plug-ins, carries out their command texts
+// against panels, controls and the site's name databases, checks the protocol,
+// and keeps the transcript.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "kovo_interface.h"
+#include "lent_buffers.h"
+#include "name_store.h"
+#include "panel_state.h"
+#include "site_directory.h"
+#include "transcript.h"
+
+namespace kovo_host {
+
+struct simulator_options {
+    std::string siteDir;     // default site
+    std::string layoutRoot;  // where layout paths of "PI"/"PS" start
+    std::string pluginDir;   // where bare plug-in names are looked up
+    std::string dbFile;      // the name store file; empty: one per site in stateDir
+    std::string stateDir;    // folder of the per-site stores; empty: the user's state folder
+    bool captureStderr = true;
+    bool freshStore = false;  // start the store afresh from the site's name files
+};
+
+// Built-in defaults of this build: the demo site, the source tree, the build's lib folder.
+simulator_options defaultOptions();
+
+struct px_request {
+    int workstation = 0;
+    std::string text;  // the whole "IW" text, "PX ..." included
+};
+
+class script_link;
+class stderr_capture;
+
+class simulator {
+  public:
+    explicit simulator(simulator_options options);
+    ~simulator();
+    simulator(const simulator&) = delete;
+    simulator& operator=(const simulator&) = delete;
+
+    transcript& log() { return log_; }
+    const simulator_options& options() const { return options_; }
+
+    // Every call below that returns false leaves a message in error.
+
+    // Switches the site; only while no script is loaded.
+    bool useSite(const std::string& dir, std::string& error);
+    const site_directory* site() const { return siteOpen_ ? &site_ : nullptr; }
+
+    // plugin: a path, or a bare name looked up in the plug-in folder. A negative
+    // workstation takes the site's first workstation.
+    bool load(const std::string& name, const std::string& plugin, const std::string& instance,
+              bool hasInstance, int workstation, std::string& error);
+    bool unload(const std::string& name, std::string& error);
+    void unloadAll();
+    bool isLoaded(const std::string& name) const;
+    std::vector<std::string> scriptNames() const;
+
+    // Operator actions on the shown panel; refused for a control the operator
+    // could not reach (panel not shown, control hidden, disabled or missing).
+    bool press(const std::string& name, const std::string& panel, const std::string& control,
+               std::string& error);
+    bool choose(const std::string& name, const std::string& panel, const std::string& control,
+                int position, std::string& error);
+    bool type(const std::string& name, const std::string& panel, const std::string& control,
+              const std::string& text, std::string& error);
+    // A raw control event, delivered whatever the panel shows.
+    bool event(const std::string& name, const std::string& panel, const std::string& control,
+               const std::string& eventText, std::string& error);
+    // A parent query; answered is false when the script returned null.
+    bool query(const std::string& name, const std::string& text, bool hasText, std::string& answer,
+               bool& answered, std::string& error);
+
+    // Virtual clock: delivers every timer due up to now + ms, in time order.
+    void advance(long long ms);
+    long long now() const { return clock_; }
+
+    // A name change made by another editor.
+    bool rename(int device, int database, int index, const std::string& name, std::string& error);
+    bool storedName(int device, int database, int index, std::string& name, bool& found,
+                    std::string& error);
+
+    // The shown panel(s) of a script, as text.
+    bool show(const std::string& name, std::string& text, std::string& error);
+
+    const std::vector<px_request>& pxRequests() const { return px_; }
+
+    // Number of breaches and failures so far.
+    int breachCount() const { return breaches_; }
+    int failureCount() const { return failures_; }
+
+  private:
+    friend class script_link;
+
+    struct script_instance;
+    struct pending_event {
+        int scriptId = 0;
+        int type = 0;
+        std::string panel, control, text;  // control events
+        int device = 0, database = 0, index = 0;
+        std::string name;  // database events
+    };
+    struct timer_entry {
+        int scriptId = 0;
+        int id = 0;
+        long long interval = 0;
+        long long due = 0;
+        unsigned long long order = 0;  // arming order: breaks ties between timers due together
+    };
+
+    script_instance* find(const std::string& name) const;
+    script_instance* findId(int id) const;
+    bool ensureStore(std::string& error);
+
+    // Runs fn as one call into the plug-in of s: environment, debug capture, and
+    // the reply-buffer check when it returns.
+    void callInto(script_instance& s, const std::function<void()>& fn);
+    void deliverPending();
+    void deliverControl(script_instance& s, const std::string& panel, const std::string& control,
+                        const std::string& text);
+    void deliverDatabase(script_instance& s, const pending_event& e);
+    void deliverTimer(script_instance& s, int id);
+    void queueDatabaseEvents(int device, int database, int index, const std::string& name);
+
+    char* onCommand(script_instance& s, const char* text, int code);
+    char* execute(script_instance& s, const std::string& text, transcript_entry& entry,
+                  std::vector<transcript_entry>& after);
+    panel_state* announce(script_instance& s, const std::string& id, const std::string& layout,
+                          const std::string& extra, std::vector<transcript_entry>& after);
+    void flushDebug(script_instance& s);
+    void record(transcript_entry entry);
+    void note(const std::string& script, const std::string& text);
+    void failure(const std::string& text);
+
+    bool reachable(script_instance& s, const std::string& panel, const std::string& controlId,
+                   const char* action, control_state*& control, std::string& error);
+    void stopScript(script_instance& s);
+    std::string resolvePlugin(const std::string& plugin) const;
+
+    simulator_options options_;
+    transcript log_;
+    site_directory site_;
+    bool siteOpen_ = false;
+    name_store store_;
+    std::vector<std::unique_ptr<script_instance>> scripts_;
+    int nextScriptId_ = 1;
+    std::deque<pending_event> pending_;
+    std::vector<timer_entry> timers_;
+    unsigned long long timerOrder_ = 0;
+    long long clock_ = 0;
+    std::vector<px_request> px_;
+    int breaches_ = 0;
+    int failures_ = 0;
+    script_instance* active_ = nullptr;  // the script whose call is running
+    std::unique_ptr<stderr_capture> capture_;
+};
+
+}  // namespace kovo_host

@@ -1,0 +1,47 @@
+// What the simulator keeps per loaded script, shared by its implementation files.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host_os.h"
+#include "kovo_interface.h"
+#include "lent_buffers.h"
+#include "panel_state.h"
+#include "simulator.h"
+
+namespace kovo_host {
+
+// The host link handed to one script. Commands go to the simulator, which
+// knows the script by its id (so a link never outlives what it points to).
+class script_link final : public kovo_host_link {
+  public:
+    script_link(simulator& owner, int scriptId) : owner_(owner), scriptId_(scriptId) {}
+    char* sendCommand(const char* text, int code) override;
+
+  private:
+    simulator& owner_;
+    int scriptId_;
+};
+
+struct simulator::script_instance {
+    int id = 0;
+    std::string name;
+    std::string pluginPath;
+    std::string instance;
+    int workstation = 0;
+    plugin_library library;
+    kovo_client_callback* callback = nullptr;
+    std::unique_ptr<script_link> link;
+    bool stopped = false;  // "AS" received
+    bool inCall = false;
+    std::map<std::string, panel_state> panels;
+    std::vector<std::string> shown;  // panel ids, in the order they were shown
+    std::set<int> registered;        // devices of "RR"
+    lent_buffers buffers;
+};
+
+}  // namespace kovo_host

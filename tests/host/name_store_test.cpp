@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "name_store.h"
+#include "site_directory.h"
+#include "test_site.h"
+
+using namespace kovo_host;
+
+TEST(SiteDirectory, DevicesSizesAndNames) {
+    test_site files;
+    site_directory site;
+    std::string error;
+    ASSERT_TRUE(site.open(files.dir(), error)) << error;
+    ASSERT_NE(site.device(7), nullptr);
+    EXPECT_EQ(site.device(7)->name, "Test Router");
+    EXPECT_EQ(site.device(7)->offset, 3);
+    EXPECT_EQ(site.databaseSize(7, 0), 4);
+    EXPECT_EQ(site.databaseSize(7, 5), 0);
+    EXPECT_EQ(site.deviceNamed("Test Router"), site.device(7));
+    EXPECT_EQ(site.deviceNamed("test router"), nullptr);
+    EXPECT_EQ(site.rxSystem(), "site");
+}
+
+TEST(SiteDirectory, NotASite) {
+    test_site files;
+    site_directory site;
+    std::string error;
+    EXPECT_FALSE(site.open(files.dir() + "/names", error));
+    EXPECT_NE(error.find("has no config/system folder"), std::string::npos) << error;
+    EXPECT_FALSE(site.open(files.dir() + "/missing", error));
+    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+}
+
+TEST(NameStore, SeededOnceThenWritesPersist) {
+    test_site files;
+    site_directory site;
+    std::string error;
+    ASSERT_TRUE(site.open(files.dir(), error));
+    {
+        name_store store;
+        ASSERT_TRUE(store.open(files.store(), site, error)) << error;
+        EXPECT_EQ(store.get(7, 0, 1).value_or("?"), "Camera 1");
+        EXPECT_EQ(store.get(7, 0, 4).value_or("?"), "");  // an empty name is a name
+        EXPECT_FALSE(store.get(7, 0, 3).has_value());
+        ASSERT_TRUE(store.put(7, 0, 2, "VT 'One'", error)) << error;
+    }
+    // A changed name file does not overwrite what the store holds.
+    files.write("names/dev_007/db_0.txt", "1 Other\n");
+    name_store again;
+    ASSERT_TRUE(again.open(files.store(), site, error)) << error;
+    EXPECT_EQ(again.get(7, 0, 1).value_or("?"), "Camera 1");
+    EXPECT_EQ(again.get(7, 0, 2).value_or("?"), "VT 'One'");
+}
+
+TEST(NameStore, BadNameFileIsAClearError) {
+    test_site files;
+    files.write("names/dev_007/db_1.txt", "1 Monitor\nMonitor 2\n");
+    site_directory site;
+    std::string error;
+    ASSERT_TRUE(site.open(files.dir(), error));
+    name_store store;
+    EXPECT_FALSE(store.open(files.store(), site, error));
+    EXPECT_NE(error.find("db_1.txt:2:"), std::string::npos) << error;
+}
+
+TEST(NameStore, AStoreBelongsToOneSite) {
+    test_site first, second;
+    site_directory a, b;
+    std::string error;
+    ASSERT_TRUE(a.open(first.dir(), error));
+    ASSERT_TRUE(b.open(second.dir(), error));
+    name_store store;
+    ASSERT_TRUE(store.open(first.store(), a, error)) << error;
+    store.close();
+    EXPECT_FALSE(store.open(first.store(), b, error));
+    EXPECT_NE(error.find("belongs to the site"), std::string::npos) << error;
+    EXPECT_NE(defaultStorePath("/state", a), defaultStorePath("/state", b));
+}

@@ -1,0 +1,173 @@
+// Behaviour of the simulator seen through its transcript: the order in which
+// events reach scripts, timers, and the actions an operator cannot take.
+#include <gtest/gtest.h>
+
+#include "kovo_script_test.h"
+#include "simulator.h"
+
+using namespace kovo_host;
+
+namespace {
+
+class Simulator : public kovo_host_testing::kovo_script_test {
+  protected:
+    void SetUp() override {
+        sim_ = std::make_unique<simulator>(options());
+        std::string error;
+        ASSERT_TRUE(sim_->useSite(options().siteDir, error)) << error;
+    }
+    void load(const std::string& name) {
+        std::string error;
+        ASSERT_TRUE(sim_->load(name, "kovo_host_probe", "tests/host/layouts", true, -1, error))
+            << error;
+    }
+    void relay(const std::string& name, const std::string& command) {
+        std::string error;
+        ASSERT_TRUE(sim_->event(name, "1", "Relay", "send=" + command, error)) << error;
+    }
+    // The transcript from entry `from` on, one formatted line per entry.
+    std::vector<std::string> linesFrom(std::size_t from) const {
+        std::vector<std::string> lines;
+        const auto& entries = sim_->log().entries();
+        for (std::size_t i = from; i < entries.size(); ++i) {
+            lines.push_back(transcript::format(entries[i]));
+        }
+        return lines;
+    }
+    std::size_t mark() const { return sim_->log().entries().size(); }
+
+    std::unique_ptr<simulator> sim_;
+};
+
+}  // namespace
+
+TEST_F(Simulator, DatabaseEventsFollowTheCallInOrderToRegisteredScripts) {
+    load("a");
+    load("b");
+    load("c");
+    relay("b", "RR 101 1 1");
+    relay("a", "RR 101 1 1 'ADD'");
+    const std::size_t from = mark();
+    relay("a", "RM 101 0 5 'Replay 1' 0");
+    const std::vector<std::string> expected = {
+        "  [a] <- control 1 Relay 'send=RM 101 0 5 'Replay 1' 0'",
+        "  [a] 0 RM 101 0 5 'Replay 1' 0",
+        "  [a] <- database 101 0 5 'Replay 1'",
+        "  [a] debug| database 101 0 5 Replay 1",
+        "  [b] <- database 101 0 5 'Replay 1'",
+        "  [b] debug| database 101 0 5 Replay 1",
+    };
+    EXPECT_EQ(linesFrom(from), expected);
+    EXPECT_EQ(sim_->breachCount(), 0);
+
+    // From outside, and after unregistering: only b hears of it.
+    relay("a", "RU 101");
+    const std::size_t second = mark();
+    std::string error;
+    ASSERT_TRUE(sim_->rename(101, 1, 2, "Monitor Two", error)) << error;
+    const std::vector<std::string> renamed = {
+        "  (stored 101 1 2 'Monitor Two')",
+        "  [b] <- database 101 1 2 'Monitor Two'",
+        "  [b] debug| database 101 1 2 Monitor Two",
+    };
+    EXPECT_EQ(linesFrom(second), renamed);
+}
+
+TEST_F(Simulator, DebugOutputSitsBetweenTheCommands) {
+    load("a");
+    const std::size_t from = mark();
+    relay("a", "SD 'StC AES Router'");
+    const std::vector<std::string> expected = {
+        "  [a] <- control 1 Relay 'send=SD 'StC AES Router''",
+        "  [a] 0 SD 'StC AES Router'  -> '103 0'",
+        "  [a] debug| reply 103 0",
+        "  [a] 5 reply to SD 'StC AES Router'",
+    };
+    EXPECT_EQ(linesFrom(from), expected);
+}
+
+TEST_F(Simulator, RmOutsideTheDatabaseIsNotStored) {
+    load("a");
+    const std::size_t from = mark();
+    relay("a", "RM 101 0 65 'Too far' 0");
+    relay("a", "RM 5 0 1 'Nowhere' 0");
+    const std::vector<std::string> lines = linesFrom(from);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[2], "  [a] (not stored: database 0 of device 101 has 64 entries)");
+    EXPECT_EQ(lines[5], "  [a] (not stored: device 5 is not a device of the site)");
+    std::string name, error;
+    bool found = true;
+    ASSERT_TRUE(sim_->storedName(101, 0, 65, name, found, error));
+    EXPECT_FALSE(found);
+}
+
+TEST_F(Simulator, TimersFireInTimeOrderAndRepeatUntilStopped) {
+    load("a");
+    load("b");
+    relay("a", "ET 1 300");
+    relay("b", "ET 2 100");
+    relay("b", "ET 3 250");
+    const std::size_t from = mark();
+    sim_->advance(600);
+    std::vector<std::string> fired;
+    for (const std::string& line : linesFrom(from)) {
+        if (line.find("<- timer") != std::string::npos) {
+            fired.push_back(line);
+        }
+    }
+    const std::vector<std::string> expected = {
+        "  [b] <- timer 2 at 100 ms", "  [b] <- timer 2 at 200 ms", "  [b] <- timer 3 at 250 ms",
+        "  [a] <- timer 1 at 300 ms", "  [b] <- timer 2 at 300 ms", "  [b] <- timer 2 at 400 ms",
+        "  [b] <- timer 2 at 500 ms", "  [b] <- timer 3 at 500 ms", "  [a] <- timer 1 at 600 ms",
+        "  [b] <- timer 2 at 600 ms"};
+    EXPECT_EQ(fired, expected);
+    relay("b", "ET 2");
+    relay("b", "ET 3 0");
+    std::string error;
+    ASSERT_TRUE(sim_->unload("a", error));
+    const std::size_t later = mark();
+    sim_->advance(1000);
+    EXPECT_TRUE(linesFrom(later).empty());
+    EXPECT_EQ(sim_->now(), 1600);
+}
+
+TEST_F(Simulator, OperatorCannotReachWhatIsNotThere) {
+    load("a");
+    std::string error;
+    EXPECT_FALSE(sim_->press("a", "1", "Off", error));
+    EXPECT_EQ(error,
+              "cannot press Off on panel 1 of a: the control is disabled (send it anyway "
+              "with an event line)");
+    EXPECT_FALSE(sim_->type("a", "1", "KB", "x", error));
+    EXPECT_EQ(error,
+              "cannot type on KB on panel 1 of a: the control is hidden (send it anyway "
+              "with an event line)");
+    EXPECT_FALSE(sim_->press("a", "1", "Missing", error));
+    EXPECT_FALSE(sim_->press("a", "2", "Back", error));
+    EXPECT_EQ(error, "cannot press Back on panel 2 of a: the panel was never announced");
+    EXPECT_FALSE(sim_->choose("a", "1", "Names", 0, error));
+    EXPECT_EQ(error, "list Names has no entry at position 0 (it holds 0)");
+    EXPECT_FALSE(sim_->press("a", "1", "Names", error));
+    EXPECT_FALSE(sim_->choose("a", "1", "Group", 1, error));
+    EXPECT_EQ(error, "group 1 of Group is not enabled (send it anyway with an event line)");
+    EXPECT_FALSE(sim_->choose("a", "1", "Page", 31, error));
+    relay("a", "CE '1' 'Off'");
+    EXPECT_TRUE(sim_->press("a", "1", "Off", error)) << error;
+    relay("a", "PR '1'");
+    EXPECT_FALSE(sim_->press("a", "1", "Off", error));
+    EXPECT_EQ(error, "cannot press Off on panel 1 of a: the panel is not shown");
+    EXPECT_FALSE(sim_->press("nobody", "1", "Off", error));
+    EXPECT_EQ(sim_->breachCount(), 0);
+}
+
+TEST_F(Simulator, ParentQueryAnswerIsHandedBack) {
+    load("a");
+    std::string answer, error;
+    bool answered = false;
+    ASSERT_TRUE(sim_->query("a", "echo=notify=*", true, answer, answered, error));
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(answer, "notify=*");
+    ASSERT_TRUE(sim_->query("a", "", false, answer, answered, error));
+    EXPECT_FALSE(answered);
+    EXPECT_EQ(sim_->breachCount(), 0);
+}
