@@ -1,0 +1,119 @@
+// Tavisk start-up: area, layout and the area's workstation list; the export.
+#include "Tavisk.h"
+
+#include <climits>
+
+namespace {
+
+// "XPE" 1, "XP" 2, "W7" 3, "W10" 4, exact and case-sensitive; anything else 0.
+int osTypeOf(const kovo_string& text) {
+    if (text == "XPE") {
+        return Tavisk::osXPE;
+    }
+    if (text == "XP") {
+        return Tavisk::osXP;
+    }
+    if (text == "W7") {
+        return Tavisk::osW7;
+    }
+    if (text == "W10") {
+        return Tavisk::osW10;
+    }
+    return Tavisk::osUnknown;
+}
+
+// The workstation number of a list entry, or 0 when the entry is not wholly a
+// positive decimal number that fits an int. A typing slip such as "l2" or "12x"
+// must never become a command for workstation 0, a negative one or a guess.
+int workstationNumberOf(const kovo_string& entry) {
+    const char* text = entry.c_str();
+    if (*text == '\0') {
+        return 0;
+    }
+    long long value = 0;
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c < '0' || *c > '9') {
+            return 0;
+        }
+        value = value * 10 + (*c - '0');
+        if (value > INT_MAX) {
+            return 0;
+        }
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+Tavisk::Tavisk(kovo_host_link* link, const char* instance) : kovo_script_helper(link, instance) {
+    const kovo_string myArea = getWorkstationSetting("myarea");
+    chooseLayout();
+
+    const kovo_string lowered = myArea.lower();
+    if (lowered.startsWith("stc")) {
+        area = "stc";
+    } else if (lowered.startsWith("sta")) {
+        area = "sta";
+    }
+    // A workstation outside the galleries keeps a blank panel.
+    if (area.isEmpty()) {
+        return;
+    }
+
+    readWorkstations();
+    panelShow("1", layoutFile, "");
+    controlDisable("1", "Confirm");
+}
+
+Tavisk::~Tavisk() = default;
+
+void Tavisk::chooseLayout() {
+    screenWidth = getWorkstationSetting("screenwidth");
+    const int width = screenWidth.toInt();
+    const char* widthText = "1024";
+    if (width == 1280) {
+        widthText = "1280";
+    } else if (width == 0) {
+        debug(kovo_string(
+                  "\nTavisk:: No screenwidth parameter found in workstations.xml for workstation "
+                  "%1.\n")
+                  .arg(workstationNumber()));
+    } else if (width != 1024) {
+        debug(kovo_string("\nTavisk:: Unsupported screenwidth parameter found in workstations.xml "
+                          "for workstation %1.\n")
+                  .arg(workstationNumber()));
+    }
+    layoutFile = kovo_string(widthText) + ".kovo_ui";
+}
+
+void Tavisk::readWorkstations() {
+    wsList.fromString(getObjectSetting("ws_shutdown", area), ',');
+    const int pairs = wsList.count() / 2;
+    wsCount = pairs < maxWorkstations ? pairs : maxWorkstations;
+    if (pairs > maxWorkstations) {
+        debug(kovo_string("\nTavisk:: ws_shutdown for area %1 lists %2 workstations; the panel "
+                          "holds %3, %4 left out.\n")
+                  .arg(area)
+                  .arg(pairs)
+                  .arg(maxWorkstations)
+                  .arg(pairs - maxWorkstations));
+    }
+
+    for (int k = 1; k <= wsCount; ++k) {
+        const kovo_string& numberText = wsList[2 * k - 2];
+        const int number = workstationNumberOf(numberText);
+        if (number == 0) {
+            // Left as not configured: number 0 and no type, so Confirm skips it.
+            debug(kovo_string("\nTavisk:: ws_shutdown for area %1: \"%2\" is not a workstation "
+                              "number; WS_%3 is not configured.\n")
+                      .arg(area)
+                      .arg(numberText)
+                      .arg(k, '0', 2));
+            continue;
+        }
+        wsNumber[k - 1] = number;
+        wsOsType[k - 1] = osTypeOf(wsList[2 * k - 1]);
+    }
+}
+
+KOVO_SCRIPT_EXPORT(Tavisk)
