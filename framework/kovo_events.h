@@ -45,6 +45,8 @@ class kovo_parent_query {
 class kovo_revertive_event {
   public:
     explicit kovo_revertive_event(const void* record) : record_(record) {}
+    // The host's record, whose contents no script reads.
+    const void* record() const { return record_; }
 
   private:
     const void* record_;
@@ -53,6 +55,8 @@ class kovo_revertive_event {
 class kovo_host_notice {
   public:
     explicit kovo_host_notice(const void* record) : record_(record) {}
+    // The host's record, whose contents no script reads.
+    const void* record() const { return record_; }
 
   private:
     const void* record_;

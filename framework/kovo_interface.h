@@ -12,7 +12,7 @@
 // called by a script. There is deliberately no virtual destructor: the host
 // creates and destroys its links itself.
 class kovo_host_link {
-public:
+  public:
     // Reserved for the host; a script never calls it.
     virtual void hostReserved() {}
     // code 0: text is a command; the result is a reply buffer owned by the host,
@@ -21,7 +21,7 @@ public:
     //         given back; the host frees it and the script must not touch it again.
     virtual char* sendCommand(const char* text, int code) = 0;
 
-protected:
+  protected:
     kovo_host_link() = default;
     kovo_host_link(const kovo_host_link&) = default;
     kovo_host_link& operator=(const kovo_host_link&) = default;
@@ -44,7 +44,7 @@ enum kovo_event_type : int {
 
 // The interface the host sees of a script.
 class kovo_client_callback {
-public:
+  public:
     virtual ~kovo_client_callback() {}
     // Returns null, except for type 3: a reply buffer allocated by the script,
     // which the host hands back with type 5 when done and never frees itself.

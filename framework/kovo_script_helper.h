@@ -64,6 +64,10 @@ class kovo_script_helper : public kovo_client_callback {
     kovo_string getWorkstationSetting(const kovo_string& id);
     int getDatabaseSize(int device, int database);
     int workstationNumber();
+    // The width text of this workstation's layouts, "1024" or "1280", from the
+    // workstation setting "screenwidth". A missing or unsupported width falls back
+    // to "1024" and writes one debug line naming the script and the workstation.
+    kovo_string layoutWidthText(const kovo_string& scriptName);
 
     // Alarm actions on every "alm_" control of panel 1.
     void alarmAction(const kovo_string& action);

@@ -82,18 +82,18 @@ put_result deviceMapPut(control_state& control, const std::string& key, const st
 
 }  // namespace
 
-control_state control_state::fromSpec(const control_spec& spec) {
+control_state control_state::fromLayout(const control_declaration& declared) {
     control_state control;
-    control.id = spec.id;
-    control.kind = spec.kind;
+    control.id = declared.id;
+    control.kind = declared.kind;
     control.declared = true;
-    control.x = spec.x;
-    control.y = spec.y;
-    control.w = spec.w;
-    control.h = spec.h;
-    control.enabled = spec.enabled;
-    control.visible = spec.visible;
-    for (const auto& property : spec.properties) {
+    control.x = declared.x;
+    control.y = declared.y;
+    control.w = declared.w;
+    control.h = declared.h;
+    control.enabled = declared.enabled;
+    control.visible = declared.visible;
+    for (const auto& property : declared.properties) {
         control.properties[property.first] = property.second;
     }
     return control;

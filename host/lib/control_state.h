@@ -21,7 +21,7 @@ struct control_state {
     int selectedIndex = -1;            // lists: -1 none
     int chosen = 0;                    // device-map controls: chosen group or button, 0 none
 
-    static control_state fromSpec(const control_spec& spec);
+    static control_state fromLayout(const control_declaration& declared);
     std::string property(const std::string& name) const;
 };
 

@@ -73,7 +73,7 @@ bool readSize(const pugi::xml_node& node, const char* name, int& size, std::stri
     return true;
 }
 
-bool readControl(const pugi::xml_node& node, control_spec& control, std::string& error) {
+bool readControl(const pugi::xml_node& node, control_declaration& control, std::string& error) {
     control.id = node.attribute("id").value();
     if (control.id.empty()) {
         error = "a control without an id";
@@ -142,7 +142,7 @@ layout_status readLayout(const std::string& path, layout_file& layout, std::stri
             error = path + ": unexpected <" + std::string(node.name()) + "> in kovo_ui";
             return layout_status::invalid;
         }
-        control_spec control;
+        control_declaration control;
         if (!readControl(node, control, detail)) {
             error = path + ": " + detail;
             return layout_status::invalid;

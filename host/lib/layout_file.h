@@ -11,7 +11,7 @@ enum class control_kind { button, label, list, keyboard, groupselector, namemap,
 
 const char* kindName(control_kind kind);
 
-struct control_spec {
+struct control_declaration {
     std::string id;
     control_kind kind = control_kind::button;
     int x = 0, y = 0, w = 0, h = 0;
@@ -23,7 +23,7 @@ struct control_spec {
 struct layout_file {
     int width = 0;
     int height = 0;
-    std::vector<control_spec> controls;
+    std::vector<control_declaration> controls;
 };
 
 enum class layout_status { ok, missing, invalid };

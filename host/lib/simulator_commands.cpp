@@ -115,8 +115,8 @@ panel_state* simulator::announce(script_instance& s, const std::string& id,
             panel.layoutKnown = true;
             panel.width = file.width;
             panel.height = file.height;
-            for (const control_spec& spec : file.controls) {
-                panel.controls.push_back(control_state::fromSpec(spec));
+            for (const control_declaration& declared : file.controls) {
+                panel.controls.push_back(control_state::fromLayout(declared));
             }
             break;
         case layout_status::missing:

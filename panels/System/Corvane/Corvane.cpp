@@ -48,19 +48,7 @@ Corvane::~Corvane() {
 }
 
 void Corvane::chooseLayouts() {
-    const int width = getWorkstationSetting("screenwidth").toInt();
-    kovo_string widthText = "1024";
-    if (width == 1280) {
-        widthText = "1280";
-    } else if (width == 0) {
-        debug(kovo_string("\nCorvane:: No screenwidth parameter found in workstations.xml for "
-                          "workstation %1.\n")
-                  .arg(workstationNumber()));
-    } else if (width != 1024) {
-        debug(kovo_string("\nCorvane:: Unsupported screenwidth parameter found in "
-                          "workstations.xml for workstation %1.\n")
-                  .arg(workstationNumber()));
-    }
+    const kovo_string widthText = layoutWidthText("Corvane");
     const kovo_string tail = widthText + ".kovo_ui";
     homePanelFile = "HomePanel" + tail;
     namesPanelFile = "AV_Name_Edit" + tail;

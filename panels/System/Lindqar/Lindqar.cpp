@@ -4,34 +4,8 @@
 #include "panel_controls.h"
 #include "stored_name.h"
 
-namespace {
-
-// The width text of the layouts for a "screenwidth" setting, and the debug line
-// to write when the setting cannot be used (null when it can).
-const char* layoutWidth(int screenWidth, const char*& complaint) {
-    complaint = nullptr;
-    if (screenWidth == 1024) {
-        return "1024";
-    }
-    if (screenWidth == 1280) {
-        return "1280";
-    }
-    complaint = screenWidth == 0
-                    ? "\nLindqar:: No screenwidth parameter found in workstations.xml for "
-                      "workstation %1.\n"
-                    : "\nLindqar:: Unsupported screenwidth parameter found in workstations.xml "
-                      "for workstation %1.\n";
-    return "1024";
-}
-
-}  // namespace
-
 Lindqar::Lindqar(kovo_host_link* link, const char* instance) : kovo_script_helper(link, instance) {
-    const char* complaint = nullptr;
-    const kovo_string width(layoutWidth(getWorkstationSetting("screenwidth").toInt(), complaint));
-    if (complaint != nullptr) {
-        debug(kovo_string(complaint).arg(workstationNumber()));
-    }
+    const kovo_string width = layoutWidthText("Lindqar");
     homePageFile = kovo_string("HomePage") + width + ".kovo_ui";
     xpointMapFile = kovo_string("Xpoint_Map") + width + ".kovo_ui";
     groupMapFile = kovo_string("GroupMap") + width + ".kovo_ui";

@@ -69,21 +69,7 @@ Tavisk::~Tavisk() = default;
 
 void Tavisk::chooseLayout() {
     screenWidth = getWorkstationSetting("screenwidth");
-    const int width = screenWidth.toInt();
-    const char* widthText = "1024";
-    if (width == 1280) {
-        widthText = "1280";
-    } else if (width == 0) {
-        debug(kovo_string(
-                  "\nTavisk:: No screenwidth parameter found in workstations.xml for workstation "
-                  "%1.\n")
-                  .arg(workstationNumber()));
-    } else if (width != 1024) {
-        debug(kovo_string("\nTavisk:: Unsupported screenwidth parameter found in workstations.xml "
-                          "for workstation %1.\n")
-                  .arg(workstationNumber()));
-    }
-    layoutFile = kovo_string(widthText) + ".kovo_ui";
+    layoutFile = layoutWidthText("Tavisk") + ".kovo_ui";
 }
 
 void Tavisk::readWorkstations() {
