@@ -40,8 +40,10 @@ kovo_string kovo_script_helper::getWorkstationSetting(const kovo_string& id) {
 int kovo_script_helper::getDatabaseSize(int device, int database) {
     std::string root;
     std::string system;
+    // An empty variable counts as unset, as in the configuration store: it would
+    // otherwise lead to a path at the root of the file system.
     if (!kovo_os::environmentValue("RX_ROOT", root) ||
-        !kovo_os::environmentValue("RX_SYSTEM", system)) {
+        !kovo_os::environmentValue("RX_SYSTEM", system) || root.empty() || system.empty()) {
         return 0;
     }
     const char sep = kovo_os::pathSeparator();

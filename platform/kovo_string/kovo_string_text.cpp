@@ -3,27 +3,7 @@
 
 #include "kovo_string.h"
 #include "kovo_string_verbatim.h"
-
-namespace {
-
-bool isContinuationByte(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
-unsigned sequenceLength(unsigned char lead) {
-    if ((lead & 0xE0) == 0xC0) {
-        return 2;
-    }
-    if ((lead & 0xF0) == 0xE0) {
-        return 3;
-    }
-    if ((lead & 0xF8) == 0xF0) {
-        return 4;
-    }
-    return 1;
-}
-
-}  // namespace
+#include "kovo_utf8.h"
 
 char kovo_string::verbatim::markerAt(const kovo_string& s, unsigned i) {
     const char* text = s.c_str();
@@ -111,20 +91,7 @@ void kovo_string::truncate(unsigned n) {
     if (n >= length_) {
         return;
     }
-    unsigned cut = n;
-    if (isContinuationByte(static_cast<unsigned char>(text_[cut]))) {
-        // Step back to the lead byte of the sequence that would be cut, as long
-        // as it is a real lead byte whose sequence reaches past the cut.
-        for (unsigned back = 1; back <= 3 && back <= cut; ++back) {
-            const auto c = static_cast<unsigned char>(text_[cut - back]);
-            if (!isContinuationByte(c)) {
-                if (sequenceLength(c) > back) {
-                    cut -= back;
-                }
-                break;
-            }
-        }
-    }
+    const auto cut = static_cast<unsigned>(kovo_os::utf8CutPoint(text_, n));
     const std::string kept(text_, cut);
     assign(kept.c_str(), cut);
     verbatim::clip(*this, cut);

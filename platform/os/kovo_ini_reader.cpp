@@ -1,5 +1,7 @@
 #include "kovo_ini_reader.h"
 
+#include "kovo_utf8.h"
+
 namespace kovo_os {
 namespace {
 
@@ -33,24 +35,6 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     return true;
 }
 
-bool isContinuationByte(unsigned char c) {
-    return (c & 0xC0) == 0x80;
-}
-
-// Number of bytes of the UTF-8 sequence a lead byte starts; 1 for anything else.
-std::size_t sequenceLength(unsigned char lead) {
-    if ((lead & 0xE0) == 0xC0) {
-        return 2;
-    }
-    if ((lead & 0xF0) == 0xE0) {
-        return 3;
-    }
-    if ((lead & 0xF8) == 0xF0) {
-        return 4;
-    }
-    return 1;
-}
-
 }  // namespace
 
 bool findIniValue(std::istream& input, const std::string& section, const std::string& key,
@@ -71,6 +55,11 @@ bool findIniValue(std::istream& input, const std::string& section, const std::st
             continue;
         }
         if (content[0] == '[') {
+            // Only the first section of the name is read, as by the Windows
+            // profile functions: a key of a later duplicate is never seen.
+            if (inSection) {
+                return false;
+            }
             const std::size_t close = content.find(']');
             const std::size_t end = close == std::string::npos ? content.size() : close;
             inSection = equalsIgnoringCase(trimmed(content, 1, end), wantedSection);
@@ -100,20 +89,7 @@ void limitText(std::string& text, std::size_t maxChars) {
     if (text.size() <= maxChars) {
         return;
     }
-    std::size_t cut = maxChars;
-    if (isContinuationByte(static_cast<unsigned char>(text[cut]))) {
-        // Step back to the lead byte of the cut sequence, if it is a valid one.
-        for (std::size_t back = 1; back <= 3 && back <= cut; ++back) {
-            const auto c = static_cast<unsigned char>(text[cut - back]);
-            if (!isContinuationByte(c)) {
-                if (sequenceLength(c) > back) {
-                    cut -= back;
-                }
-                break;
-            }
-        }
-    }
-    text.resize(cut);
+    text.resize(utf8CutPoint(text.c_str(), maxChars));
 }
 
 }  // namespace kovo_os

@@ -14,11 +14,12 @@
 #endif
 
 // Keeps constant data in the binary even when nothing reads it, through
-// optimisation and linking.
-#ifdef _WIN32
-#define KOVO_KEEP_DATA
-#else
+// optimisation and linking. A property of the compiler, not of the system:
+// GCC and Clang drop unread data on Windows too unless told otherwise.
+#if defined(__GNUC__) || defined(__clang__)
 #define KOVO_KEEP_DATA __attribute__((used))
+#else
+#define KOVO_KEEP_DATA
 #endif
 
 namespace kovo_os {

@@ -4,8 +4,8 @@
 
 #include <climits>
 
+#include "panel_fixture.h"
 #include "site_directory.h"
-#include "test_panel.h"
 
 namespace {
 std::string str(const kovo_string& s) {
@@ -100,12 +100,58 @@ TEST_F(Settings, NegativeDeviceGivesAWellFormedFileName) {
 
 TEST_F(Settings, DatabaseSizeNeedsBothRxRootAndRxSystem) {
     site.writeConfig("dev_005.ini", "[Database]\nDatabaseSize_0=64\n");
-    // Where an empty RX_SYSTEM would lead: never read while RX_SYSTEM is unset.
+    // Where an empty RX_SYSTEM would lead: never read, unset or empty.
     site.write(site.root() / "config" / "system" / "dev_005.ini", "[Database]\nDatabaseSize_0=9\n");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 64);
     unsetenv("RX_SYSTEM");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
+    setenv("RX_SYSTEM", "", 1);
+    EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
     setenv("RX_SYSTEM", "main_system", 1);
     unsetenv("RX_ROOT");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
+    setenv("RX_ROOT", "", 1);  // would be a path at the file system's root
+    EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
+}
+
+TEST_F(Settings, LayoutWidthIsTheScreenWidthOr1024WithOneDebugLine) {
+    site.writeConfig("workstations.xml", R"(<workstations>
+  <workstation id="1"><setting id="screenwidth" value="1024"/></workstation>
+  <workstation id="2"><setting id="screenwidth" value="1280"/></workstation>
+  <workstation id="3"><setting id="screenwidth" value="800"/></workstation>
+  <workstation id="4"><setting id="screenwidth" value="-1280"/></workstation>
+  <workstation id="5"><setting id="screenwidth" value=""/></workstation>
+  <workstation id="6"><setting id="myarea" value="stc"/></workstation>
+</workstations>
+)");
+    const std::string foundIn = " parameter found in workstations.xml for workstation ";
+    struct Case {
+        const char* workstation;
+        const char* script;
+        const char* width;
+        std::string line;
+    } cases[] = {
+        {"1", "Corvane", "1024", ""},
+        {"2", "Lindqar", "1280", ""},
+        {"3", "Corvane", "1024", "\nCorvane:: Unsupported screenwidth" + foundIn + "3.\n"},
+        {"4", "Lindqar", "1024", "\nLindqar:: Unsupported screenwidth" + foundIn + "4.\n"},
+        {"5", "Tavisk", "1024", "\nTavisk:: No screenwidth" + foundIn + "5.\n"},
+        {"6", "Corvane", "1024", "\nCorvane:: No screenwidth" + foundIn + "6.\n"},
+    };
+    for (const Case& c : cases) {
+        setenv("RX_WORKSTATION", c.workstation, 1);
+        std::string width;
+        const std::string written =
+            debugOutputOf([&] { width = str(panel.layoutWidthText(c.script)); });
+        EXPECT_EQ(width, c.width) << c.workstation;
+        EXPECT_EQ(written, c.line) << c.workstation;
+    }
+    // No workstation number and no store at all: workstation 0, the missing-width line.
+    unsetenv("RX_WORKSTATION");
+    std::filesystem::remove(site.configDir() / "workstations.xml");
+    std::string width;
+    const std::string written =
+        debugOutputOf([&] { width = str(panel.layoutWidthText("Corvane")); });
+    EXPECT_EQ(width, "1024");
+    EXPECT_EQ(written, "\nCorvane:: No screenwidth" + foundIn + "0.\n");
 }

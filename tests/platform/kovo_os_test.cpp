@@ -57,9 +57,12 @@ TEST_F(KovoOsIni, NamesAreCaseInsensitiveAndValuesTrimmed) {
 }
 
 TEST_F(KovoOsIni, FirstMatchWins) {
-    write("[Database]\nSize=1\nSize=2\n[Database]\nSize=3\nOnlyLater=4\n");
+    write("[Database]\nSize=1\nSize=2\n[Other]\n[DATABASE]\nSize=3\nOnlyLater=4\n");
     EXPECT_EQ("1", read("Database", "Size"));
-    EXPECT_EQ("4", read("Database", "OnlyLater"));
+    // Only the first section of a name is read; a later duplicate is never seen.
+    EXPECT_EQ("0", read("Database", "OnlyLater"));
+    write("[Other]\nSize=5\n[Database]\nSize=6\n");
+    EXPECT_EQ("6", read("Database", "Size"));
 }
 
 TEST_F(KovoOsIni, DefaultWhenFileSectionOrKeyIsMissing) {
