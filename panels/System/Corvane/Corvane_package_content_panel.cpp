@@ -60,17 +60,19 @@ void Corvane::packageContentPanelEvent(kovo_control_event& event) {
     } else if (control == "ClrAES") {
         clearLevel(4);
     } else if (control == "Update") {
-        databaseModifyName(contentDevice, contentDatabase, contentPackageIndex,
-                           writePackageContent(videoId, audioId, dataId, contentLevels), false);
-        resetContents();
+        // Only while the contents differ, as the update rule enables it: an
+        // event from the disabled button must not overwrite a package with
+        // unchanged or emptied (-1) levels.
+        if (contentsChanged()) {
+            databaseModifyName(contentDevice, contentDatabase, contentPackageIndex,
+                               writePackageContent(videoId, audioId, dataId, contentLevels), false);
+            resetContents();
+        }
     } else if (control == "Cancel") {
         resetContents();
     } else if (control == "AllDone") {
         clearContentLabels();
         putFlashPhase(contentPanel, 0);
-        // A level picked here (2 to 4) is not a router chosen on panel 1: the
-        // home reset must not put a look on "Router_<n>" for it.
-        selectedRouter = 0;
         returnHome(contentPanel);
     }
 }
@@ -135,9 +137,7 @@ void Corvane::pickLevel(int slot) {
 void Corvane::chooseElement(const kovo_string& value) {
     if (int* edited = editedLevelId(selectedRouter)) {
         *edited = value.toInt();
-        // The number as read, which is what a write-back stores.
-        textPut("text", kovo_string(*edited, ' ', 0), contentPanel,
-                controlsOf(selectedRouter).idLabel);
+        textPut("text", value, contentPanel, controlsOf(selectedRouter).idLabel);
         kovo_string name;
         databaseGetName(chosenDriverId(selectedRouter), contentDatabase, *edited, name);
         textPut("text", name, contentPanel, controlsOf(selectedRouter).nameButton);
@@ -165,11 +165,15 @@ void Corvane::clearLevel(int slot) {
     applyUpdateRule();
 }
 
+bool Corvane::contentsChanged() const {
+    return videoId != storedVideoId || audioId != storedAudioId || dataId != storedDataId;
+}
+
 void Corvane::applyUpdateRule() {
-    if (videoId == storedVideoId && audioId == storedAudioId && dataId == storedDataId) {
-        controlDisable(contentPanel, "Update");
-    } else {
+    if (contentsChanged()) {
         controlEnable(contentPanel, "Update");
+    } else {
+        controlDisable(contentPanel, "Update");
     }
 }
 

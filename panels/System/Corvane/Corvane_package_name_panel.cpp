@@ -29,7 +29,11 @@ void Corvane::packageNamePanelEvent(kovo_control_event& event) {
     } else if (control == "KB_1") {
         endPackageNameTyping();
     } else if (control == "Update") {
-        closePackageNameChange(true);
+        // Only while a typed change waits (the button is enabled then): an event
+        // from the disabled button would write an emptied or cancelled name.
+        if (packageBlinkCount > 0) {
+            closePackageNameChange(true);
+        }
     } else if (control == "Cancel") {
         closePackageNameChange(false);
     } else if (control == "AllDone") {
@@ -81,6 +85,7 @@ void Corvane::endPackageNameTyping() {
 
 void Corvane::closePackageNameChange(bool write) {
     timerStop(2);
+    packageBlinkCount = 0;  // nothing waits any more
     putFlashPhase(namePanel, 0);
     controlDisable(namePanel, "Update");
     controlDisable(namePanel, "Cancel");

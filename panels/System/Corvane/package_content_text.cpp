@@ -24,11 +24,14 @@ PackageContent readPackageContent(const kovo_string& text, int levels) {
         return content;
     }
     kovo_string rest = text;
-    for (int level = 0; level < levels; ++level) {
+    const int last = levels - 1;
+    for (int level = 0; level < last; ++level) {
         content.fields[level] = takeField(rest);
-        // "-", an empty field and an ID of 0 or less all mean an empty level.
-        const int id = content.fields[level].toInt();
-        content.ids[level] = id > 0 ? id : 0;
+    }
+    content.fields[last] = rest;
+    for (int level = 0; level < levels; ++level) {
+        // The leading number: "-" and an empty field read as 0, and "34,7" as 34.
+        content.ids[level] = content.fields[level].toInt();
     }
     return content;
 }

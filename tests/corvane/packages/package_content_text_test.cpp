@@ -35,10 +35,11 @@ TEST(package_content_read, three_levels) {
         // Too few commas: the missing fields are empty and read as no ID.
         {"12", 3, 12, 0, 0, "12", "", ""},
         {"", 3, 0, 0, 0, "", "", ""},
-        // A field ends at the next comma, so nothing shown differs from what is kept.
-        {"12,34,7,9", 3, 12, 34, 7, "12", "34", "7"},
-        // IDs of 0 or less are empty levels, whatever their text.
-        {"0,-3,5", 3, 0, 0, 5, "0", "-3", "5"},
+        // The last level's field is the whole rest; its ID is the leading number.
+        {"12,34,7,9", 3, 12, 34, 7, "12", "34", "7,9"},
+        // Each field reads as its number; 0 or less is an empty level.
+        {"0,-3,5", 3, 0, -3, 5, "0", "-3", "5"},
+        {"x,34,7", 3, 0, 34, 7, "x", "34", "7"},
     };
     for (const ReadCase& c : cases) {
         expectRead(c);
@@ -50,8 +51,10 @@ TEST(package_content_read, two_levels) {
         {"12,34", 2, 12, 34, 0, "12", "34", ""},
         {"-,34", 2, 0, 34, 0, "-", "34", ""},
         {"12,-", 2, 12, 0, 0, "12", "-", ""},
-        // A three-level string: the audio ID is the number before the next comma.
-        {"12,34,7", 2, 12, 34, 0, "12", "34", ""},
+        // A three-level string: the audio field is the whole rest, shown as it
+        // is; its ID is the leading number of that rest.
+        {"12,34,7", 2, 12, 34, 0, "12", "34,7", ""},
+        {"12,-,7", 2, 12, 0, 0, "12", "-,7", ""},
         {"12", 2, 12, 0, 0, "12", "", ""},
     };
     for (const ReadCase& c : cases) {
@@ -93,6 +96,20 @@ TEST(package_content_write, stored_strings_round_trip) {
         const PackageContent c = readPackageContent(text, 2);
         EXPECT_STREQ(writePackageContent(c.ids[0], c.ids[1], c.ids[2], 2).c_str(), text);
     }
+}
+
+TEST(package_content_write, fields_the_area_lacks_are_dropped) {
+    // Written back, a string with more fields than the area has levels keeps
+    // only the area's levels.
+    const PackageContent two = readPackageContent("12,34,7", 2);
+    EXPECT_STREQ(writePackageContent(two.ids[0], two.ids[1], two.ids[2], 2).c_str(), "12,34");
+    const PackageContent three = readPackageContent("12,34,7,9", 3);
+    EXPECT_STREQ(writePackageContent(three.ids[0], three.ids[1], three.ids[2], 3).c_str(),
+                 "12,34,7");
+    // A negative ID is an empty level.
+    const PackageContent negative = readPackageContent("0,-3,5", 3);
+    EXPECT_STREQ(writePackageContent(negative.ids[0], negative.ids[1], negative.ids[2], 3).c_str(),
+                 "-,-,5");
 }
 
 }  // namespace
