@@ -45,6 +45,8 @@ class Corvane : public kovo_script_helper {
     void resetRouters();
     void resetEditWhat();
     void resetTypes();
+    // A choice was made in a row: the row's other buttons (format %1, first..last) go off.
+    void disableOtherButtons(const char* format, int first, int last, int chosen);
     // The choice on panel 1 is complete and fits the chosen area.
     bool choiceComplete() const;
     void openNamesEditor();
@@ -113,7 +115,9 @@ class Corvane : public kovo_script_helper {
     void pickLevel(int slot);
     void chooseElement(const kovo_string& value);
     void clearLevel(int slot);
-    // "Update" is enabled only while the edited IDs differ from the stored ones.
+    // The edited level IDs differ from the stored ones.
+    bool contentsChanged() const;
+    // "Update" is enabled only while the contents have changed.
     void applyUpdateRule();
     void clearContentLabels();
     // ---- end of the package editors' helpers ----

@@ -50,11 +50,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
         selectedArea = area;
-        for (int i = 0; i < areaCount; ++i) {
-            if (i != selectedArea) {
-                controlDisable(homePanel, rowControl("Area_name_%1", i));
-            }
-        }
+        disableOtherButtons("Area_name_%1", 0, areaCount - 1, selectedArea);
         offerTypes();
         return;
     }
@@ -66,11 +62,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
         selectedType = type;
-        for (int i = 1; i <= 3; ++i) {
-            if (i != selectedType) {
-                controlDisable(homePanel, rowControl("Type_%1", i));
-            }
-        }
+        disableOtherButtons("Type_%1", 1, 3, selectedType);
         offerEditWhat();
         return;
     }
@@ -82,11 +74,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
         selectedEditWhat = what;
-        for (int i = 1; i <= 4; ++i) {
-            if (i != selectedEditWhat) {
-                controlDisable(homePanel, rowControl("Edit_what_%1", i));
-            }
-        }
+        disableOtherButtons("Edit_what_%1", 1, 4, selectedEditWhat);
         const AreaRecord* area = chosenArea();
         if (selectedType == 1 && (selectedEditWhat == 1 || selectedEditWhat == 2)) {
             for (int slot = 2; area != nullptr && slot <= 4; ++slot) {
@@ -112,11 +100,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         }
         selectedRouter = router;
         textPut("statesheet", "ctl_select_active", homePanel, id);
-        for (int i = 1; i <= 3; ++i) {
-            if (i != selectedRouter) {
-                controlDisable(homePanel, rowControl("Router_%1", i));
-            }
-        }
+        disableOtherButtons("Router_%1", 1, 3, selectedRouter);
         controlEnable(homePanel, "DoEdit");
         doEditEnabled = true;
         return;
@@ -148,6 +132,14 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
             openPackageNameEditor();
         } else if (selectedType == 3) {
             openPackageContentEditor();
+        }
+    }
+}
+
+void Corvane::disableOtherButtons(const char* format, int first, int last, int chosen) {
+    for (int i = first; i <= last; ++i) {
+        if (i != chosen) {
+            controlDisable(homePanel, rowControl(format, i));
         }
     }
 }
@@ -294,11 +286,13 @@ void Corvane::openNamesEditor() {
     namesDatabase = selectedEditWhat - 1;
     namesListSize = getDatabaseSize(namesDevice, namesDatabase);
     // One text serves the whole list: an entry the host gives no name for
-    // repeats the name before it.
+    // repeats the name before it. Counted from 0 so that even a size of INT_MAX
+    // never steps the index past the int range.
     kovo_string name;
-    for (int i = 1; i <= namesListSize; ++i) {
-        databaseGetName(namesDevice, namesDatabase, i, name);
-        textPut("add", kovo_string("%1 = ").arg(i, '0', 3) + name, panel, "MtxNames");
+    for (int entry = 0; entry < namesListSize; ++entry) {
+        const int index = entry + 1;
+        databaseGetName(namesDevice, namesDatabase, index, name);
+        textPut("add", kovo_string("%1 = ").arg(index, '0', 3) + name, panel, "MtxNames");
     }
     routerRegister(namesDevice, 1, 1, false);
     routerRegistered = true;
