@@ -6,6 +6,7 @@
 
 #include "host_command_line.h"
 #include "interactive_shell.h"
+#include "kovo_os_host.h"
 #include "script_runner.h"
 
 namespace {
@@ -71,44 +72,42 @@ int main(int argc, char** argv) {
         std::cerr << "kovo-host: " << error << "\n" << usage;
         return 2;
     }
+    if (command != "run" && command != "shell") {
+        std::cerr << "kovo-host: unknown command " << command << "\n" << usage;
+        return 2;
+    }
+    bool check = false;
+    std::vector<std::string> scripts;
+    for (const std::string& arg : args) {
+        if (command == "run" && arg == "--check") {
+            check = true;
+        } else if (!arg.empty() && arg[0] == '-') {
+            std::cerr << "kovo-host: unknown option " << arg << "\n" << usage;
+            return 2;
+        } else {
+            scripts.push_back(arg);
+        }
+    }
+    if (command == "run" ? scripts.size() != 1 : !scripts.empty()) {
+        std::cerr << "kovo-host: "
+                  << (command == "run" ? "run takes one script" : "shell takes no script") << "\n"
+                  << usage;
+        return 2;
+    }
+    kovo_host::simulator sim(options);
+    std::string siteError;
+    if (!sim.useSite(options.siteDir, siteError)) {
+        std::cerr << "kovo-host: " << siteError << "\n";
+        return 2;
+    }
     if (command == "run") {
-        bool check = false;
-        std::vector<std::string> scripts;
-        for (const std::string& arg : args) {
-            if (arg == "--check") {
-                check = true;
-            } else if (!arg.empty() && arg[0] == '-') {
-                std::cerr << "kovo-host: unknown option " << arg << "\n" << usage;
-                return 2;
-            } else {
-                scripts.push_back(arg);
-            }
-        }
-        if (scripts.size() != 1) {
-            std::cerr << "kovo-host: run takes one script\n" << usage;
-            return 2;
-        }
-        kovo_host::simulator sim(options);
-        std::string siteError;
-        if (!sim.useSite(options.siteDir, siteError)) {
-            std::cerr << "kovo-host: " << siteError << "\n";
-            return 2;
-        }
         return kovo_host::runScriptFile(sim, scripts[0], check, std::cout, std::cerr);
     }
-    if (command == "shell") {
-        if (!args.empty()) {
-            std::cerr << "kovo-host: unexpected " << args[0] << "\n" << usage;
-            return 2;
-        }
-        kovo_host::simulator sim(options);
-        std::string siteError;
-        if (!sim.useSite(options.siteDir, siteError)) {
-            std::cerr << "kovo-host: " << siteError << "\n";
-            return 2;
-        }
-        return kovo_host::runShell(sim, std::cin, std::cout, true);
+    // A person at a terminal gets a prompt, and timers fire while the shell waits.
+    kovo_host::shell_terminal terminal;
+    terminal.prompt = kovo_os::standardInputIsTerminal();
+    if (terminal.prompt) {
+        terminal.waitForInput = kovo_os::waitForStandardInput;
     }
-    std::cerr << "kovo-host: unknown command " << command << "\n" << usage;
-    return 2;
+    return kovo_host::runShell(sim, std::cin, std::cout, terminal);
 }

@@ -1,48 +1,14 @@
-// The few operating-system services the simulator needs beyond the platform
-// layer: loading libraries, setting the environment, catching standard error.
-// One implementation file per platform, chosen by the build.
+// The host's operating-system services live in the platform layer
+// (kovo_os_host.h, namespace kovo_os). This header keeps the names under which
+// tests outside the host still use them.
 #pragma once
 
-#include <string>
+#include "kovo_os_host.h"
 
 namespace kovo_host {
 
-class plugin_library {
-  public:
-    plugin_library() = default;
-    ~plugin_library();
-    plugin_library(const plugin_library&) = delete;
-    plugin_library& operator=(const plugin_library&) = delete;
-
-    bool open(const std::string& path, std::string& error);
-    void* symbol(const char* name) const;
-    void close();
-
-    // ".so" or ".dll": what a bare plug-in name gets behind it.
-    static const char* fileSuffix();
-
-  private:
-    void* handle_ = nullptr;
-};
-
-void setEnvironment(const char* name, const std::string& value);
-
-// Redirects standard error (file descriptor 2) into a private file while a
-// plug-in runs, so its debug output can be placed in the transcript.
-class stderr_capture {
-  public:
-    stderr_capture() = default;
-    ~stderr_capture();
-    stderr_capture(const stderr_capture&) = delete;
-    stderr_capture& operator=(const stderr_capture&) = delete;
-
-    bool begin();         // start catching (false: cannot, output stays where it was)
-    std::string drain();  // what was written since the last drain
-    void end();           // give standard error back
-
-  private:
-    int file_ = -1;
-    int saved_ = -1;
-};
+using kovo_os::plugin_library;
+using kovo_os::setEnvironment;
+using kovo_os::stderr_capture;
 
 }  // namespace kovo_host

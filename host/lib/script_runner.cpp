@@ -29,7 +29,8 @@ script_runner::script_runner(simulator& sim, runner_settings settings)
 void script_runner::output(const std::string& text) {
     transcript_entry entry;
     entry.kind = entry_kind::output;
-    entry.text = text;
+    // The transcript ends every entry with a line end of its own.
+    entry.text = !text.empty() && text.back() == '\n' ? text.substr(0, text.size() - 1) : text;
     sim_.log().add(std::move(entry));
 }
 
@@ -87,13 +88,26 @@ std::string script_runner::resolveSite(const std::string& dir) const {
     return dir;
 }
 
+bool script_runner::useSiteFor(const std::string& dir, std::string& error) {
+    const std::string path = resolveSite(dir);
+    if (!sim_.scriptNames().empty() && sim_.site() != nullptr) {
+        // One site at a time: a load may name the site in use, not another one.
+        std::error_code code;
+        const fs::path wanted = fs::weakly_canonical(fs::absolute(path, code), code);
+        if (wanted.string() == sim_.site()->directory()) {
+            return true;
+        }
+        error = "site " + dir + ": the scripts loaded use " + sim_.site()->directory() +
+                ", and the site can only change while no script is loaded";
+        return false;
+    }
+    return sim_.useSite(path, error);
+}
+
 void script_runner::showAll(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         std::string text, error;
         if (sim_.show(name, text, error)) {
-            if (!text.empty() && text.back() == '\n') {
-                text.pop_back();
-            }
             output(text);
         }
     }
@@ -102,7 +116,8 @@ void script_runner::showAll(const std::vector<std::string>& names) {
 bool script_runner::execute(const script_line& line, bool& fatal) {
     fatal = false;
     const std::size_t before = sim_.log().entries().size();
-    if (line.isAction() || line.kind == line_kind::site || line.kind == line_kind::show) {
+    if (settings_.lineHeaders &&
+        (line.isAction() || line.kind == line_kind::site || line.kind == line_kind::show)) {
         transcript_entry header;
         header.kind = entry_kind::action;
         header.text = "# " + std::to_string(line.number) + ": " + line.text;
@@ -132,8 +147,9 @@ bool script_runner::runAction(const script_line& line, bool& fatal) {
     std::vector<std::string> shown;
     switch (line.kind) {
         case line_kind::load:
-            ok = sim_.load(line.name, line.plugin, line.instance, line.hasInstance,
-                           line.workstation, error);
+            ok = line.site.empty() || useSiteFor(line.site, error);
+            ok = ok && sim_.load(line.name, line.plugin, line.instance, line.hasInstance,
+                                 line.workstation, error);
             fatal = !ok;
             shown.push_back(line.name);
             break;
@@ -298,15 +314,15 @@ bool script_runner::runExpectation(const script_line& line) {
     }
 }
 
-bool script_runner::finish() {
+bool script_runner::finish(const std::string& header) {
     if (sim_.scriptNames().empty()) {
         return true;
     }
     const std::size_t before = sim_.log().entries().size();
-    transcript_entry header;
-    header.kind = entry_kind::action;
-    header.text = "# end of script: unloading what is still loaded";
-    sim_.log().add(std::move(header));
+    transcript_entry heading;
+    heading.kind = entry_kind::action;
+    heading.text = "# " + header;
+    sim_.log().add(std::move(heading));
     sim_.unloadAll();
     script_line end;
     return checkNewBreaches(end, before);

@@ -11,10 +11,11 @@
 namespace kovo_host {
 
 struct runner_settings {
-    bool check = false;     // stop at the first failure
-    bool autoshow = false;  // show the panel after every action
-    std::string fileName;   // for messages: "file:line"
-    std::string scriptDir;  // where relative site paths start first
+    bool check = false;       // stop at the first failure
+    bool autoshow = false;    // show the panel after every action
+    bool lineHeaders = true;  // put "# N: line" in the transcript before each action
+    std::string fileName;     // for messages: "file:line"
+    std::string scriptDir;    // where relative site paths start first
 };
 
 class script_runner {
@@ -27,9 +28,10 @@ class script_runner {
     bool execute(const script_line& line, bool& fatal);
 
     // Unloads what is still loaded; false when that caused a breach.
-    bool finish();
+    bool finish(const std::string& header = "end of script: unloading what is still loaded");
 
     bool autoshow() const { return settings_.autoshow; }
+    void setLineHeaders(bool on) { settings_.lineHeaders = on; }
     bool quitRequested() const { return quit_; }
     const std::string& firstFailure() const { return firstFailure_; }
     int failureCount() const { return failures_; }
@@ -41,6 +43,7 @@ class script_runner {
     bool runAction(const script_line& line, bool& fatal);
     bool runExpectation(const script_line& line);
     std::string resolveSite(const std::string& dir) const;
+    bool useSiteFor(const std::string& dir, std::string& error);
     void showAll(const std::vector<std::string>& names);
     void output(const std::string& text);
 

@@ -18,7 +18,8 @@ struct line_syntax {
 
 const line_syntax syntaxes[] = {
     {"site", line_kind::site, 1, false, "site DIR"},
-    {"load", line_kind::load, 2, false, "load NAME PLUGIN [instance=TEXT] [workstation=N]"},
+    {"load", line_kind::load, 2, false,
+     "load NAME PLUGIN [instance=TEXT] [workstation=N] [site=DIR]"},
     {"unload", line_kind::unload, 1, false, "unload NAME"},
     {"press", line_kind::press, 3, false, "press NAME PANEL CONTROL"},
     {"choose", line_kind::choose, 4, false, "choose NAME PANEL CONTROL N"},
@@ -37,6 +38,7 @@ const line_syntax syntaxes[] = {
     {"autoshow", line_kind::autoshow, 1, false, "autoshow on|off"},
     {"help", line_kind::help, 0, false, "help"},
     {"quit", line_kind::quit, 0, false, "quit"},
+    {"exit", line_kind::quit, 0, false, "exit"},
 };
 
 // Splits off the next space-separated word; at is left at the separator after it.
@@ -126,6 +128,8 @@ bool parseScriptLine(const std::string& raw, int number, script_line& line, std:
                 if (option.compare(0, 9, "instance=") == 0) {
                     line.instance = option.substr(9);
                     line.hasInstance = true;
+                } else if (option.compare(0, 5, "site=") == 0 && option.size() > 5) {
+                    line.site = option.substr(5);
                 } else if (option.compare(0, 12, "workstation=") == 0) {
                     if (!numberWord(option.substr(12), "the workstation", line.workstation,
                                     error) ||
@@ -174,7 +178,7 @@ bool parseScriptLine(const std::string& raw, int number, script_line& line, std:
         case line_kind::advance: {
             int ms = 0;
             if (!numberWord(words[0], "the time", ms, error) || ms < 0) {
-                error = "the time must be a number of milliseconds, 0 or more";
+                error = "the time must be a whole number of milliseconds, 0 to 2147483647";
                 return false;
             }
             line.ms = ms;
@@ -242,7 +246,7 @@ bool parseScript(const std::string& text, const std::string& fileName,
 
 const char* scriptLanguageHelp() {
     return "site DIR                           use this site\n"
-           "load NAME PLUGIN [instance=TEXT] [workstation=N]\n"
+           "load NAME PLUGIN [instance=TEXT] [workstation=N] [site=DIR]\n"
            "                                   load a plug-in (path or bare name) as script NAME\n"
            "unload NAME                        destroy script NAME, close its library\n"
            "press NAME PANEL CONTROL           button press: button=released\n"
@@ -262,7 +266,8 @@ const char* scriptLanguageHelp() {
            "expect-px WORKSTATION TEXT         a process-execution request TEXT reached it\n"
            "expect-answer TEXT                 the last query was answered with exactly TEXT\n"
            "autoshow on|off                    show the panel after every action\n"
-           "help, quit\n";
+           "help                               this list\n"
+           "quit (or exit, or end of input)    unload everything and leave\n";
 }
 
 }  // namespace kovo_host

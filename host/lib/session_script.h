@@ -37,6 +37,7 @@ struct script_line {
     std::string name;  // script name
     std::string plugin, instance, panel, control, rest;
     bool hasInstance = false;
+    std::string site;  // load: the site to use, empty for the current one
     bool hasRest = false;
     int workstation = -1;  // -1: not given
     int position = 0;      // choose

@@ -10,13 +10,6 @@ namespace fs = std::filesystem;
 
 namespace kovo_host {
 
-namespace {
-
-// A session whose scripts keep provoking one another never ends; stop it here.
-constexpr int maxDeliveriesPerAction = 100000;
-
-}  // namespace
-
 simulator_options defaultOptions() {
     simulator_options options;
     options.layoutRoot = KOVO_HOST_SOURCE_DIR;
@@ -31,7 +24,7 @@ char* script_link::sendCommand(const char* text, int code) {
 }
 
 simulator::simulator(simulator_options options)
-    : options_(std::move(options)), capture_(new stderr_capture) {}
+    : options_(std::move(options)), capture_(new kovo_os::stderr_capture) {}
 
 simulator::~simulator() {
     unloadAll();
@@ -128,7 +121,7 @@ bool simulator::ensureStore(std::string& error) {
 }
 
 std::string simulator::resolvePlugin(const std::string& plugin) const {
-    const std::string suffix = plugin_library::fileSuffix();
+    const std::string suffix = kovo_os::plugin_library::fileSuffix();
     const bool isPath = plugin.find('/') != std::string::npos ||
                         plugin.find('\\') != std::string::npos ||
                         (plugin.size() > suffix.size() &&
@@ -139,17 +132,24 @@ std::string simulator::resolvePlugin(const std::string& plugin) const {
     return (fs::path(options_.pluginDir) / (plugin + suffix)).string();
 }
 
-void simulator::callInto(script_instance& s, const std::function<void()>& fn) {
+bool simulator::callInto(script_instance& s, const char* what, const std::function<void()>& fn) {
     if (siteOpen_) {
-        setEnvironment("RX_ROOT", site_.rxRoot());
-        setEnvironment("RX_SYSTEM", site_.rxSystem());
+        kovo_os::setEnvironment("RX_ROOT", site_.rxRoot());
+        kovo_os::setEnvironment("RX_SYSTEM", site_.rxSystem());
     }
-    setEnvironment("RX_WORKSTATION", std::to_string(s.workstation));
+    kovo_os::setEnvironment("RX_WORKSTATION", std::to_string(s.workstation));
     script_instance* previous = active_;
     active_ = &s;
     s.inCall = true;
     const bool capturing = options_.captureStderr && capture_->begin();
-    fn();
+    // An exception must not cross into the host: it would leave standard error
+    // redirected and end the session.
+    bool escaped = false;
+    try {
+        fn();
+    } catch (...) {
+        escaped = true;
+    }
     flushDebug(s);
     if (capturing) {
         capture_->end();
@@ -163,6 +163,29 @@ void simulator::callInto(script_instance& s, const std::function<void()>& fn) {
         entry.text = command +
                      ": the reply buffer was not given back (code 5) before the call "
                      "into the script returned";
+        record(std::move(entry));
+    }
+    if (escaped) {
+        transcript_entry entry;
+        entry.kind = entry_kind::breach;
+        entry.script = s.name;
+        entry.text = std::string("an exception escaped ") + what;
+        record(std::move(entry));
+    }
+    return !escaped;
+}
+
+void simulator::deliverEvent(script_instance& s, void* data, int type) {
+    char* returned = nullptr;
+    if (!callInto(s, "hostCallback", [&] { returned = s.callback->hostCallback(data, type); })) {
+        return;
+    }
+    if (returned != nullptr) {
+        transcript_entry entry;
+        entry.kind = entry_kind::breach;
+        entry.script = s.name;
+        entry.text = "hostCallback returned a pointer for an event of type " +
+                     std::to_string(type) + " (only parent queries, type 3, answer)";
         record(std::move(entry));
     }
 }
@@ -218,9 +241,11 @@ bool simulator::load(const std::string& name, const std::string& plugin,
                   std::to_string(s.workstation);
     record(std::move(loaded));
     kovo_client_callback* created = nullptr;
-    callInto(s, [&] { created = entry(s.link.get(), s.instance.c_str()); });
+    const bool returned = callInto(s, KOVO_LOAD_FUNCTION_NAME,
+                                   [&] { created = entry(s.link.get(), s.instance.c_str()); });
     if (created == nullptr) {
-        error = "the export of " + s.pluginPath + " returned null: no script was created";
+        error = "the export of " + s.pluginPath +
+                (returned ? " returned null" : " threw an exception") + ": no script was created";
         stopScript(s);
         scripts_.pop_back();
         return false;
@@ -250,7 +275,7 @@ bool simulator::unload(const std::string& name, std::string& error) {
     record(std::move(destroyed));
     kovo_client_callback* callback = s->callback;
     s->callback = nullptr;
-    callInto(*s, [&] { delete callback; });
+    callInto(*s, "the destructor", [&] { delete callback; });
     stopScript(*s);
     const int id = s->id;
     pending_.erase(std::remove_if(pending_.begin(), pending_.end(),
@@ -278,17 +303,7 @@ void simulator::deliverControl(script_instance& s, const std::string& panel,
     record(std::move(delivered));
     kovo_key_value eventText(text.c_str());
     kovo_control_record record{nullptr, nullptr, panel.c_str(), control.c_str(), &eventText};
-    char* returned = nullptr;
-    callInto(s, [&] { returned = s.callback->hostCallback(&record, KOVO_EVENT_CONTROL); });
-    if (returned != nullptr) {
-        transcript_entry entry;
-        entry.kind = entry_kind::breach;
-        entry.script = s.name;
-        entry.text =
-            "hostCallback returned a pointer for a control event (only parent "
-            "queries answer)";
-        this->record(std::move(entry));
-    }
+    deliverEvent(s, &record, KOVO_EVENT_CONTROL);
 }
 
 void simulator::deliverDatabase(script_instance& s, const pending_event& e) {
@@ -299,7 +314,7 @@ void simulator::deliverDatabase(script_instance& s, const pending_event& e) {
                      " " + std::to_string(e.index) + " " + quotedText(e.name);
     record(std::move(delivered));
     kovo_database_record record{e.device, e.database, e.index, 0, e.name.c_str()};
-    callInto(s, [&] { s.callback->hostCallback(&record, KOVO_EVENT_DATABASE); });
+    deliverEvent(s, &record, KOVO_EVENT_DATABASE);
 }
 
 void simulator::deliverTimer(script_instance& s, int id) {
@@ -309,7 +324,7 @@ void simulator::deliverTimer(script_instance& s, int id) {
     delivered.text = "timer " + std::to_string(id) + " at " + std::to_string(clock_) + " ms";
     record(std::move(delivered));
     void* data = reinterpret_cast<void*>(static_cast<std::intptr_t>(id));
-    callInto(s, [&] { s.callback->hostCallback(data, KOVO_EVENT_TIMER); });
+    deliverEvent(s, data, KOVO_EVENT_TIMER);
 }
 
 void simulator::queueDatabaseEvents(int device, int database, int index, const std::string& name) {
@@ -330,8 +345,8 @@ void simulator::queueDatabaseEvents(int device, int database, int index, const s
 void simulator::deliverPending() {
     int delivered = 0;
     while (!pending_.empty()) {
-        if (++delivered > maxDeliveriesPerAction) {
-            failure("more than " + std::to_string(maxDeliveriesPerAction) +
+        if (++delivered > options_.maxEventsPerAction) {
+            failure("more than " + std::to_string(options_.maxEventsPerAction) +
                     " events caused by one action: the scripts keep provoking each other; the "
                     "rest is dropped");
             pending_.clear();
@@ -351,8 +366,19 @@ void simulator::deliverPending() {
     }
 }
 
+long long simulator::nextTimerDue() const {
+    long long due = -1;
+    for (const timer_entry& t : timers_) {
+        if (due < 0 || t.due < due) {
+            due = t.due;
+        }
+    }
+    return due;
+}
+
 void simulator::advance(long long ms) {
     const long long target = clock_ + std::max(0LL, ms);
+    int delivered = 0;
     while (true) {
         auto next = timers_.end();
         for (auto t = timers_.begin(); t != timers_.end(); ++t) {
@@ -362,6 +388,17 @@ void simulator::advance(long long ms) {
             }
         }
         if (next == timers_.end()) {
+            break;
+        }
+        if (++delivered > options_.maxEventsPerAction) {
+            failure("more than " + std::to_string(options_.maxEventsPerAction) +
+                    " timer expiries in one advance of the clock: the rest of the time is "
+                    "skipped, the timers keep running");
+            for (timer_entry& t : timers_) {
+                if (t.due <= target) {
+                    t.due += ((target - t.due) / t.interval + 1) * t.interval;
+                }
+            }
             break;
         }
         clock_ = next->due;

@@ -19,6 +19,10 @@
 #include "site_directory.h"
 #include "transcript.h"
 
+namespace kovo_os {
+class stderr_capture;
+}
+
 namespace kovo_host {
 
 struct simulator_options {
@@ -29,6 +33,9 @@ struct simulator_options {
     std::string stateDir;    // folder of the per-site stores; empty: the user's state folder
     bool captureStderr = true;
     bool freshStore = false;  // start the store afresh from the site's name files
+    // Scripts that keep provoking one another, or a timer that fires without end,
+    // would never let an action finish: this many events end it with a failure.
+    int maxEventsPerAction = 100000;
 };
 
 // Built-in defaults of this build: the demo site, the source tree, the build's lib folder.
@@ -40,7 +47,6 @@ struct px_request {
 };
 
 class script_link;
-class stderr_capture;
 
 class simulator {
   public:
@@ -85,6 +91,8 @@ class simulator {
     // Virtual clock: delivers every timer due up to now + ms, in time order.
     void advance(long long ms);
     long long now() const { return clock_; }
+    // When the next timer falls due on that clock; -1 when no timer runs.
+    long long nextTimerDue() const;
 
     // A name change made by another editor.
     bool rename(int device, int database, int index, const std::string& name, std::string& error);
@@ -124,8 +132,11 @@ class simulator {
     bool ensureStore(std::string& error);
 
     // Runs fn as one call into the plug-in of s: environment, debug capture, and
-    // the reply-buffer check when it returns.
-    void callInto(script_instance& s, const std::function<void()>& fn);
+    // the reply-buffer check when it returns. False when an exception escaped
+    // the plug-in (reported as a breach naming `what`).
+    bool callInto(script_instance& s, const char* what, const std::function<void()>& fn);
+    // hostCallback with an event that must be answered with null.
+    void deliverEvent(script_instance& s, void* data, int type);
     void deliverPending();
     void deliverControl(script_instance& s, const std::string& panel, const std::string& control,
                         const std::string& text);
@@ -143,8 +154,10 @@ class simulator {
     void note(const std::string& script, const std::string& text);
     void failure(const std::string& text);
 
-    bool reachable(script_instance& s, const std::string& panel, const std::string& controlId,
-                   const char* action, control_state*& control, std::string& error);
+    // The script, when the operator can reach the control on its shown panel.
+    script_instance* reachable(const std::string& name, const std::string& panel,
+                               const std::string& controlId, const char* action,
+                               control_state*& control, std::string& error);
     void stopScript(script_instance& s);
     std::string resolvePlugin(const std::string& plugin) const;
 
@@ -163,7 +176,7 @@ class simulator {
     int breaches_ = 0;
     int failures_ = 0;
     script_instance* active_ = nullptr;  // the script whose call is running
-    std::unique_ptr<stderr_capture> capture_;
+    std::unique_ptr<kovo_os::stderr_capture> capture_;
 };
 
 }  // namespace kovo_host

@@ -8,54 +8,57 @@
 
 namespace kovo_host {
 
-bool simulator::reachable(script_instance& s, const std::string& panelId,
-                          const std::string& controlId, const char* action, control_state*& control,
-                          std::string& error) {
+simulator::script_instance* simulator::reachable(const std::string& name,
+                                                 const std::string& panelId,
+                                                 const std::string& controlId, const char* action,
+                                                 control_state*& control, std::string& error) {
+    script_instance* found = find(name);
+    if (found == nullptr) {
+        error = "no script named " + name + " is loaded";
+        return nullptr;
+    }
+    script_instance& s = *found;
     const std::string what = std::string("cannot ") + action + " " + controlId + " on panel " +
                              panelId + " of " + s.name + ": ";
     if (s.stopped || s.callback == nullptr) {
         error = what + "the script has stopped";
-        return false;
+        return nullptr;
     }
-    auto found = s.panels.find(panelId);
-    if (found == s.panels.end()) {
+    auto announced = s.panels.find(panelId);
+    if (announced == s.panels.end()) {
         error = what + "the panel was never announced";
-        return false;
+        return nullptr;
     }
     if (std::find(s.shown.begin(), s.shown.end(), panelId) == s.shown.end()) {
         error = what + "the panel is not shown";
-        return false;
+        return nullptr;
     }
-    panel_state& panel = found->second;
+    panel_state& panel = announced->second;
     if (panel.layoutKnown) {
         control = panel.find(controlId);
         if (control == nullptr) {
             error = what + "its layout has no such control";
-            return false;
+            return nullptr;
         }
     } else {
         control = &panel.findOrAdd(controlId);
     }
     if (!control->visible) {
         error = what + "the control is hidden (send it anyway with an event line)";
-        return false;
+        return nullptr;
     }
     if (!control->enabled) {
         error = what + "the control is disabled (send it anyway with an event line)";
-        return false;
+        return nullptr;
     }
-    return true;
+    return &s;
 }
 
 bool simulator::press(const std::string& name, const std::string& panel,
                       const std::string& controlId, std::string& error) {
-    script_instance* s = find(name);
     control_state* control = nullptr;
+    script_instance* s = reachable(name, panel, controlId, "press", control, error);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
-        return false;
-    }
-    if (!reachable(*s, panel, controlId, "press", control, error)) {
         return false;
     }
     if (control->kind != control_kind::button && control->kind != control_kind::label &&
@@ -71,13 +74,9 @@ bool simulator::press(const std::string& name, const std::string& panel,
 
 bool simulator::choose(const std::string& name, const std::string& panel,
                        const std::string& controlId, int position, std::string& error) {
-    script_instance* s = find(name);
     control_state* control = nullptr;
+    script_instance* s = reachable(name, panel, controlId, "choose on", control, error);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
-        return false;
-    }
-    if (!reachable(*s, panel, controlId, "choose on", control, error)) {
         return false;
     }
     const name_lookup names = [this](int d, int b, int i) { return store_.get(d, b, i); };
@@ -132,13 +131,9 @@ bool simulator::choose(const std::string& name, const std::string& panel,
 
 bool simulator::type(const std::string& name, const std::string& panel,
                      const std::string& controlId, const std::string& text, std::string& error) {
-    script_instance* s = find(name);
     control_state* control = nullptr;
+    script_instance* s = reachable(name, panel, controlId, "type on", control, error);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
-        return false;
-    }
-    if (!reachable(*s, panel, controlId, "type on", control, error)) {
         return false;
     }
     if (control->kind != control_kind::keyboard && control->kind != control_kind::unknown) {
@@ -188,7 +183,8 @@ bool simulator::query(const std::string& name, const std::string& text, bool has
     record(std::move(asked));
     char* reply = nullptr;
     void* data = hasText ? const_cast<char*>(text.c_str()) : nullptr;
-    callInto(*s, [&] { reply = s->callback->hostCallback(data, KOVO_EVENT_PARENT_QUERY); });
+    callInto(*s, "hostCallback",
+             [&] { reply = s->callback->hostCallback(data, KOVO_EVENT_PARENT_QUERY); });
     if (reply != nullptr) {
         answered = true;
         answer = reply;
@@ -198,7 +194,7 @@ bool simulator::query(const std::string& name, const std::string& text, bool has
         handed.text = "release of the query answer " + quotedText(answer);
         record(std::move(handed));
         // The answer belongs to the script: only it may free it, on event type 5.
-        callInto(*s, [&] { s->callback->hostCallback(reply, KOVO_EVENT_RELEASE); });
+        deliverEvent(*s, reply, KOVO_EVENT_RELEASE);
     }
     transcript_entry shownAnswer;
     shownAnswer.kind = entry_kind::output;

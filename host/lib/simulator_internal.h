@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host_os.h"
 #include "kovo_interface.h"
+#include "kovo_os_host.h"
 #include "lent_buffers.h"
 #include "panel_state.h"
 #include "simulator.h"
@@ -33,7 +33,7 @@ struct simulator::script_instance {
     std::string pluginPath;
     std::string instance;
     int workstation = 0;
-    plugin_library library;
+    kovo_os::plugin_library library;
     kovo_client_callback* callback = nullptr;
     std::unique_ptr<script_link> link;
     bool stopped = false;  // "AS" received

@@ -1,5 +1,6 @@
 #include "site_directory.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <pugixml.hpp>
@@ -16,9 +17,12 @@ namespace {
 // Enough for every database number in use (0 to 8) with room to spare.
 constexpr int maxDatabase = 63;
 
-// "dev_101.ini" -> 101; false for anything else.
-bool deviceNumberOf(const std::string& fileName, const char* prefix, const char* suffix,
-                    int& number) {
+// "dev_101.ini" -> 101, "db_4.txt" -> 4; false for anything else. Only the name
+// with the number written as the plug-ins write it counts: devices with at least
+// three digits, zero-filled ("dev_5.ini" or "dev_0101.ini" would be a device the
+// plug-ins never read), databases in plain decimal.
+bool numberInName(const std::string& fileName, const char* prefix, const char* suffix,
+                  int minDigits, int& number) {
     const std::string p(prefix), s(suffix);
     if (fileName.size() <= p.size() + s.size() || fileName.compare(0, p.size(), p) != 0 ||
         fileName.compare(fileName.size() - s.size(), s.size(), s) != 0) {
@@ -30,7 +34,12 @@ bool deviceNumberOf(const std::string& fileName, const char* prefix, const char*
             return false;
         }
     }
-    return parseNumber(digits, number) && number >= 0;
+    if (!parseNumber(digits, number) || number < 0) {
+        return false;
+    }
+    char written[16];
+    std::snprintf(written, sizeof written, "%0*d", minDigits, number);
+    return digits == written;
 }
 
 int readFirstWorkstation(const fs::path& file) {
@@ -67,7 +76,7 @@ bool site_directory::open(const std::string& dir, std::string& error) {
     for (const fs::directory_entry& entry : fs::directory_iterator(system, code)) {
         int number = 0;
         if (!entry.is_regular_file() ||
-            !deviceNumberOf(entry.path().filename().string(), "dev_", ".ini", number)) {
+            !numberInName(entry.path().filename().string(), "dev_", ".ini", 3, number)) {
             continue;
         }
         const std::string ini = entry.path().string();
@@ -133,13 +142,13 @@ std::vector<name_file> site_directory::nameFiles() const {
     for (const fs::directory_entry& folder : fs::directory_iterator(names, code)) {
         int device = 0;
         if (!folder.is_directory() ||
-            !deviceNumberOf(folder.path().filename().string() + ".", "dev_", ".", device)) {
+            !numberInName(folder.path().filename().string() + ".", "dev_", ".", 3, device)) {
             continue;
         }
         for (const fs::directory_entry& file : fs::directory_iterator(folder.path(), code)) {
             int database = 0;
             if (file.is_regular_file() &&
-                deviceNumberOf(file.path().filename().string(), "db_", ".txt", database)) {
+                numberInName(file.path().filename().string(), "db_", ".txt", 1, database)) {
                 files.push_back(name_file{device, database, file.path().string()});
             }
         }

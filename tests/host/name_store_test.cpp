@@ -21,6 +21,24 @@ TEST(SiteDirectory, DevicesSizesAndNames) {
     EXPECT_EQ(site.rxSystem(), "site");
 }
 
+TEST(SiteDirectory, OnlyTheFileNamesThePlugInsOpenCount) {
+    test_site files;
+    // The plug-ins open dev_%03d.ini: these two they would never read.
+    files.write("config/system/dev_5.ini", "[Device]\nName=Five\n");
+    files.write("config/system/dev_0007.ini", "[Device]\nName=Not Seven\n");
+    files.write("config/system/dev_1234.ini", "[Device]\nName=Big\n");
+    files.write("names/dev_07/db_1.txt", "1 Hidden\n");
+    files.write("names/dev_007/db_01.txt", "1 Hidden\n");
+    site_directory site;
+    std::string error;
+    ASSERT_TRUE(site.open(files.dir(), error)) << error;
+    EXPECT_EQ(site.device(5), nullptr);
+    ASSERT_NE(site.device(7), nullptr);
+    EXPECT_EQ(site.device(7)->name, "Test Router");
+    ASSERT_NE(site.device(1234), nullptr);
+    EXPECT_EQ(site.nameFiles().size(), 1u);
+}
+
 TEST(SiteDirectory, NotASite) {
     test_site files;
     site_directory site;

@@ -1,8 +1,10 @@
 // A test plug-in that does, on request, what a faulty script would: it relays
 // any command text, keeps reply buffers, gives them back twice or late, or
-// gives back a pointer the host never lent. Everything it receives is written to
-// its debug output, so scripts can check what arrived.
+// gives back a pointer the host never lent, answers an event that takes no
+// answer, or throws. Everything it receives is written to its debug output, so
+// scripts can check what arrived.
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "kovo_script_helper.h"
@@ -22,7 +24,21 @@ class kovo_host_probe : public kovo_script_helper {
   public:
     kovo_host_probe(kovo_host_link* link, const char* instance)
         : kovo_script_helper(link, instance) {
+        if (instanceString == "throw") {
+            throw std::runtime_error("probe: asked to fail in its constructor");
+        }
         panelShow("1", "probe.kovo_ui", "");
+    }
+
+    // "Answer" makes the call that carries it return a pointer, which only a
+    // parent query may do.
+    char* hostCallback(void* data, int eventType) override {
+        char* result = kovo_script_helper::hostCallback(data, eventType);
+        if (answerNext_) {
+            answerNext_ = false;
+            return foreignText;
+        }
+        return result;
     }
 
     void controlEvent(kovo_control_event& event) override {
@@ -44,6 +60,10 @@ class kovo_host_probe : public kovo_script_helper {
             hostLink->sendCommand(reply, KOVO_CODE_RELEASE);
         } else if (control == "Foreign") {
             hostLink->sendCommand(foreignText, KOVO_CODE_RELEASE);
+        } else if (control == "Answer") {
+            answerNext_ = true;
+        } else if (control == "Throw") {
+            throw std::runtime_error("probe: asked to throw");
         } else {
             debug(kovo_string("control ") + event.panelId() + " " + control + " " +
                   event.eventKey() + "=" + value + "\n");
@@ -71,6 +91,7 @@ class kovo_host_probe : public kovo_script_helper {
 
   private:
     char* kept_ = nullptr;
+    bool answerNext_ = false;
 };
 
 KOVO_SCRIPT_EXPORT(kovo_host_probe)

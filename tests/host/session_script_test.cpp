@@ -44,6 +44,8 @@ TEST(SessionScript, LoadOptions) {
     EXPECT_EQ(load.workstation, 12);
     EXPECT_EQ(parsed("load ws Tavisk").workstation, -1);
     EXPECT_TRUE(parsed("load ws Tavisk instance=").hasInstance);
+    EXPECT_EQ(parsed("load ws Tavisk site=sites/demo").site, "sites/demo");
+    EXPECT_EQ(parsed("load ws Tavisk").site, "");
 }
 
 TEST(SessionScript, CommentsBlankLinesAndActions) {
@@ -65,6 +67,7 @@ TEST(SessionScript, LinesThatCannotBeRead) {
     EXPECT_NE(errorOf("advance soon"), "");
     EXPECT_NE(errorOf("load ws Tavisk width=12"), "");
     EXPECT_NE(errorOf("load ws Tavisk workstation=x"), "");
+    EXPECT_NE(errorOf("load ws Tavisk site="), "");
     EXPECT_NE(errorOf("expect"), "");
     EXPECT_NE(errorOf("rename 101 zero 5 x"), "");
 }

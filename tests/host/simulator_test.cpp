@@ -4,6 +4,7 @@
 
 #include "kovo_script_test.h"
 #include "simulator.h"
+#include "test_site.h"
 
 using namespace kovo_host;
 
@@ -38,6 +39,12 @@ class Simulator : public kovo_host_testing::kovo_script_test {
 
     std::unique_ptr<simulator> sim_;
 };
+
+void script_outcome_check(const kovo_host_testing::script_outcome& outcome, int status,
+                          const std::string& failure) {
+    EXPECT_EQ(outcome.status, status) << outcome.failure << "\n" << outcome.transcript;
+    EXPECT_NE(outcome.failure.find(failure), std::string::npos) << outcome.failure;
+}
 
 }  // namespace
 
@@ -170,4 +177,61 @@ TEST_F(Simulator, ParentQueryAnswerIsHandedBack) {
     ASSERT_TRUE(sim_->query("a", "", false, answer, answered, error));
     EXPECT_FALSE(answered);
     EXPECT_EQ(sim_->breachCount(), 0);
+}
+
+TEST_F(Simulator, ExceptionFromThePlugInLeavesTheSessionUsable) {
+    load("a");
+    std::string error;
+    ASSERT_TRUE(sim_->event("a", "1", "Throw", "x", error)) << error;
+    EXPECT_EQ(sim_->breachCount(), 1);
+    // Standard error is the host's again, and the script still answers.
+    const std::size_t from = mark();
+    relay("a", "SD 'StC AES Router'");
+    const std::vector<std::string> lines = linesFrom(from);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "  [a] debug| reply 103 0");
+    // A constructor that throws creates no script, and the next load works.
+    EXPECT_FALSE(sim_->load("b", "kovo_host_probe", "throw", true, -1, error));
+    EXPECT_NE(error.find("threw an exception: no script was created"), std::string::npos) << error;
+    EXPECT_FALSE(sim_->isLoaded("b"));
+    load("b");
+}
+
+TEST_F(Simulator, EndlessTimerCannotHoldUpAnAdvance) {
+    simulator_options bounded = options();
+    bounded.maxEventsPerAction = 20;
+    bounded.captureStderr = true;
+    sim_ = std::make_unique<simulator>(bounded);
+    std::string error;
+    ASSERT_TRUE(sim_->useSite(bounded.siteDir, error)) << error;
+    load("a");
+    relay("a", "ET 1 1");
+    const std::size_t from = mark();
+    sim_->advance(1000000000);
+    int fired = 0;
+    for (const std::string& line : linesFrom(from)) {
+        fired += line.find("<- timer 1") != std::string::npos ? 1 : 0;
+    }
+    EXPECT_EQ(fired, 20);
+    EXPECT_EQ(sim_->failureCount(), 1);
+    EXPECT_EQ(sim_->now(), 1000000000);
+    // The timer runs on from the new time.
+    const std::size_t later = mark();
+    sim_->advance(2);
+    EXPECT_EQ(linesFrom(later).size(), 4u);  // two expiries, each with its debug line
+}
+
+TEST_F(Simulator, LoadNamesItsSiteOneSiteAtATime) {
+    test_site files;
+    const std::string load =
+        "load p kovo_host_probe instance=tests/host/layouts site=" + files.dir();
+    script_outcome_check(runText(load +
+                                 "\n"
+                                 "event p 1 Relay send=SD 'Test Router'\n"
+                                 "expect-debug reply 7 3\\n\n"
+                                 "load q kovo_host_probe instance=tests/host/layouts site=" +
+                                 files.dir() + "\n"),
+                         0, "");
+    script_outcome_check(runText(load + "\nload q kovo_host_probe site=sites/demo\n"), 2,
+                         "inline.kovo:2: site sites/demo: the scripts loaded use ");
 }

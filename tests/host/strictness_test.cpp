@@ -95,6 +95,16 @@ TEST_F(Strictness, CommandAfterAS) {
         << outcome.failure;
 }
 
+TEST_F(Strictness, PointerReturnedForAnEventThatTakesNoAnswer) {
+    expectBreach("event p 1 Answer x",
+                 "hostCallback returned a pointer for an event of type 2 (only parent queries, "
+                 "type 3, answer)");
+}
+
+TEST_F(Strictness, ExceptionStaysInsideThePlugIn) {
+    expectBreach("event p 1 Throw x", "an exception escaped hostCallback");
+}
+
 TEST_F(Strictness, EventsToAStoppedScriptAreRefused) {
     const script_outcome outcome =
         runText(std::string(load) + "event p 1 Relay send=AS\npress p 1 Go\n");
@@ -153,6 +163,10 @@ TEST_F(Strictness, PlugInThatCannotBeUsed) {
     outcome = runText("load p kovo_host_probe_null\n");
     EXPECT_EQ(outcome.status, 2);
     EXPECT_NE(outcome.failure.find("returned null: no script was created"), std::string::npos)
+        << outcome.failure;
+    outcome = runText("load p kovo_host_probe instance=throw\n");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_NE(outcome.failure.find("threw an exception: no script was created"), std::string::npos)
         << outcome.failure;
     outcome = runText("load p no_such_plugin\n");
     EXPECT_EQ(outcome.status, 2);

@@ -1,13 +1,17 @@
+// POSIX side of the host's operating-system services.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "host_os.h"
+#include "kovo_os_host.h"
 
-namespace kovo_host {
+namespace kovo_os {
 
 plugin_library::~plugin_library() {
     close();
@@ -114,4 +118,22 @@ void stderr_capture::end() {
     }
 }
 
-}  // namespace kovo_host
+bool standardInputIsTerminal() {
+    return isatty(STDIN_FILENO) == 1;
+}
+
+bool waitForStandardInput(int timeoutMs) {
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    while (true) {
+        const int ready = poll(&input, 1, timeoutMs < 0 ? -1 : timeoutMs);
+        if (ready >= 0) {
+            // End of input and errors count as ready: the read that follows reports them.
+            return ready > 0;
+        }
+        if (errno != EINTR) {
+            return true;
+        }
+    }
+}
+
+}  // namespace kovo_os

@@ -1,10 +1,13 @@
+// Windows side of the host's operating-system services.
+#include <io.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 
-#include "host_os.h"
+#include "kovo_os_host.h"
 
-namespace kovo_host {
+namespace kovo_os {
 
 plugin_library::~plugin_library() {
     close();
@@ -57,4 +60,14 @@ std::string stderr_capture::drain() {
 
 void stderr_capture::end() {}
 
-}  // namespace kovo_host
+bool standardInputIsTerminal() {
+    return _isatty(_fileno(stdin)) != 0;
+}
+
+// A console handle signals on every key and mouse event, not on whole lines, so
+// the shell does not wait here: timers that fell due run before the next line.
+bool waitForStandardInput(int) {
+    return true;
+}
+
+}  // namespace kovo_os
