@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host_os.h"
+#include "kovo_os_host.h"
 #include "kovo_interface.h"
 
 namespace {
@@ -67,9 +67,9 @@ class CorvaneEntryPoints : public ::testing::Test {
     void SetUp() override {
         const char* source = std::getenv("KOVO_SOURCE_DIR");
         ASSERT_NE(source, nullptr);
-        kovo_host::setEnvironment("RX_ROOT", source);
-        kovo_host::setEnvironment("RX_SYSTEM", "tests/corvane/sites/odd");
-        kovo_host::setEnvironment("RX_WORKSTATION", "21");
+        kovo_os::setEnvironment("RX_ROOT", source);
+        kovo_os::setEnvironment("RX_SYSTEM", "tests/corvane/sites/odd");
+        kovo_os::setEnvironment("RX_WORKSTATION", "21");
         std::string error;
         ASSERT_TRUE(library.open(CORVANE_PLUGIN_PATH, error)) << error;
         auto load = reinterpret_cast<kovo_load_function>(library.symbol(KOVO_LOAD_FUNCTION_NAME));
@@ -117,7 +117,7 @@ class CorvaneEntryPoints : public ::testing::Test {
         ASSERT_EQ(typed.back(), "ET 1 1000");
     }
 
-    kovo_host::plugin_library library;
+    kovo_os::plugin_library library;
     answering_link link;
     kovo_client_callback* script = nullptr;
 };

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host_os.h"
+#include "kovo_os_host.h"
 #include "kovo_interface.h"
 
 namespace {
@@ -45,7 +45,7 @@ class LindqarEntryPoints : public ::testing::Test {
         library.close();
     }
 
-    kovo_host::plugin_library library;
+    kovo_os::plugin_library library;
     recording_link link;
     kovo_client_callback* script = nullptr;
 };
