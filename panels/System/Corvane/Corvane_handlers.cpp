@@ -107,17 +107,8 @@ void Corvane::timerEvent(int timerId) {
         if (!countDown(packageBlinkCount, "3")) {
             return;
         }
-        timerStop(2);
-        putFlashPhase("3", 0);
-        controlDisable("3", "Update");
-        controlDisable("3", "Cancel");
-        textPut("text=", "3", "PkgNo");
-        textPut("text=", "3", "PreEdit");
-        textPut("text=", "3", "PostEdit");
-        controlEnable("3", "AllDone");
-        controlEnable("3", "Group");
-        controlEnable("3", "PackageName");
-        textPut("index=-1", "3", "PackageName");
+        // The same close as the package name editor's Cancel: nothing is written.
+        closePackageNameChange(false);
     } else {
         timerStop(timerId);
     }
