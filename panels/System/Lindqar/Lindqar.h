@@ -33,6 +33,9 @@ class Lindqar : public kovo_script_helper {
     void updateEditButton();
     void stepMatrixNumber(int step);
     void clearHomeSelection();
+    void markHomeButton(const char* pattern, const kovo_string& control, int& number,
+                        bool& selected);
+    void unmarkHomeButton(const char* pattern, int number, bool& selected);
     int matrixDeviceFor(int matrixButton);
     void openEditor();
 
@@ -52,6 +55,7 @@ class Lindqar : public kovo_script_helper {
     void cancelMapEditor();
     void saveMap();
     void markMapDirty();
+    void unmarkMapControl(const char* pattern, int& number);
 
     // Panel "3".
     void loadGroupEnables();

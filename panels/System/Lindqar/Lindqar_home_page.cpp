@@ -18,6 +18,8 @@ constexpr RouterButton routerButtons[] = {
     {31, "B4 SDI Router"},      {32, "B4 Audio Router"},
 };
 constexpr int freeMatrixButton = 41;
+constexpr const char* matrixButtonPattern = "XPT_map_%1";
+constexpr const char* functionButtonPattern = "FN_%1";
 constexpr int lowestMatrixNumber = 1;
 constexpr int highestMatrixNumber = 999;
 
@@ -34,25 +36,11 @@ constexpr StepButton stepButtons[] = {
 void Lindqar::homePageEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
     if (control.startsWith("XPT_map_")) {
-        if (matrixSelected) {
-            putSelected(panel::home, numberedControl("XPT_map_%1", selectedMatrixButton), false);
-            matrixSelected = false;
-        }
-        selectedMatrixButton = control.firstInt();
-        putSelected(panel::home, control, true);
-        matrixSelected = true;
-        updateEditButton();
+        markHomeButton(matrixButtonPattern, control, selectedMatrixButton, matrixSelected);
         return;
     }
     if (control.startsWith("FN_")) {
-        if (functionSelected) {
-            putSelected(panel::home, numberedControl("FN_%1", selectedFunction), false);
-            functionSelected = false;
-        }
-        selectedFunction = control.firstInt();
-        putSelected(panel::home, control, true);
-        functionSelected = true;
-        updateEditButton();
+        markHomeButton(functionButtonPattern, control, selectedFunction, functionSelected);
         return;
     }
     if (control == "Clear") {
@@ -146,15 +134,28 @@ void Lindqar::stepMatrixNumber(int step) {
 }
 
 void Lindqar::clearHomeSelection() {
-    if (matrixSelected) {
-        putSelected(panel::home, numberedControl("XPT_map_%1", selectedMatrixButton), false);
-        matrixSelected = false;
-    }
-    if (functionSelected) {
-        putSelected(panel::home, numberedControl("FN_%1", selectedFunction), false);
-        functionSelected = false;
-    }
+    unmarkHomeButton(matrixButtonPattern, selectedMatrixButton, matrixSelected);
+    unmarkHomeButton(functionButtonPattern, selectedFunction, functionSelected);
     updateEditButton();
+}
+
+// The matrix buttons and the function buttons each carry one mark: the old one
+// is taken off before the touched button is marked, so a second touch of the
+// same button unmarks and marks it again.
+void Lindqar::markHomeButton(const char* pattern, const kovo_string& control, int& number,
+                             bool& selected) {
+    unmarkHomeButton(pattern, number, selected);
+    number = control.firstInt();
+    putSelected(panel::home, control, true);
+    selected = true;
+    updateEditButton();
+}
+
+void Lindqar::unmarkHomeButton(const char* pattern, int number, bool& selected) {
+    if (selected) {
+        putSelected(panel::home, numberedControl(pattern, number), false);
+        selected = false;
+    }
 }
 
 void Lindqar::returnHome(const kovo_string& fromPanel) {

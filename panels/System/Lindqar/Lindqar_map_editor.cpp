@@ -141,14 +141,8 @@ void Lindqar::chooseMapGroup(int group) {
     if (!validGroup(group)) {
         return;
     }
-    if (selectedElement != 0) {
-        putSelected(mapPanel, numberedControl("Element_%1", selectedElement), false);
-        selectedElement = 0;
-    }
-    if (selectedGroup != 0) {
-        putSelected(mapPanel, numberedControl("Group_%1", selectedGroup), false);
-        selectedGroup = 0;
-    }
+    unmarkMapControl("Element_%1", selectedElement);
+    unmarkMapControl("Group_%1", selectedGroup);
     selectedGroup = group;
     putSelected(mapPanel, numberedControl("Group_%1", selectedGroup), true);
     showGroupElements(selectedGroup);
@@ -161,14 +155,19 @@ void Lindqar::chooseMapElement(int element) {
     if (!validElement(element)) {
         return;
     }
-    if (selectedElement != 0) {
-        putSelected(mapPanel, numberedControl("Element_%1", selectedElement), false);
-        selectedElement = 0;
-    }
+    unmarkMapControl("Element_%1", selectedElement);
     selectedElement = element;
     putSelected(mapPanel, numberedControl("Element_%1", selectedElement), true);
     controlEnable(mapPanel, "ClearMap");
     updateSetMapButton();
+}
+
+// Takes the mark off the chosen group or button, which is then no longer chosen.
+void Lindqar::unmarkMapControl(const char* pattern, int& number) {
+    if (number != 0) {
+        putSelected(mapPanel, numberedControl(pattern, number), false);
+        number = 0;
+    }
 }
 
 // List entry k (from 0) is crosspoint k + 1.
