@@ -272,6 +272,10 @@ bool script_runner::runExpectation(const script_line& line) {
                                       (found ? quotedText(name) : "missing") + ", expected " +
                                       quotedText(wanted));
             }
+            // Passing checks of stored data are worth seeing in a transcript too.
+            output("  stored at " + std::to_string(line.device) + " " +
+                   std::to_string(line.database) + " " + std::to_string(line.index) + ": " +
+                   quotedText(name) + "\n");
             return true;
         }
         case line_kind::expect_px: {
@@ -282,6 +286,8 @@ bool script_runner::runExpectation(const script_line& line) {
                 }
                 // The request is the whole text; "PX " in front may be left out.
                 if (request.text == line.rest || request.text == "PX " + line.rest) {
+                    output("  workstation " + std::to_string(line.workstation) +
+                           " received: " + quotedText(request.text) + "\n");
                     return true;
                 }
                 got += (got.empty() ? "" : ", ") + quotedText(request.text);
