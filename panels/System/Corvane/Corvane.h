@@ -61,6 +61,8 @@ class Corvane : public kovo_script_helper {
     static constexpr int noMapDatabase = -1;
     void deviceMapSetup(const kovo_string& panel, const kovo_string& selector,
                         const kovo_string& nameMap, int d, int b);
+    // Panel 1's "Cancel": the four resets, the area unselected, every area offered again.
+    void undoHomeChoice();
     // Back to panel 1 with nothing chosen, after an editor (panel) closes.
     void returnHome(const kovo_string& fromPanel);
     // Puts the flashing look of a waiting change on "Update" and "Cancel" for a countdown value:

@@ -107,18 +107,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id == "Cancel") {
-        resetDoEdit();
-        resetRouters();
-        resetEditWhat();
-        resetTypes();
-        if (selectedArea >= 0) {
-            textPut("statesheet", "ctl_select_inactive", homePanel,
-                    rowControl("Area_name_%1", selectedArea));
-            selectedArea = -1;
-        }
-        for (int i = 0; i < areaCount; ++i) {
-            controlEnable(homePanel, rowControl("Area_name_%1", i));
-        }
+        undoHomeChoice();
         return;
     }
 
@@ -248,7 +237,7 @@ void Corvane::resetTypes() {
     }
 }
 
-void Corvane::returnHome(const kovo_string& fromPanel) {
+void Corvane::undoHomeChoice() {
     resetDoEdit();
     resetRouters();
     resetEditWhat();
@@ -258,12 +247,16 @@ void Corvane::returnHome(const kovo_string& fromPanel) {
                 rowControl("Area_name_%1", selectedArea));
     }
     selectedArea = -1;
-    selectedType = 0;
-    selectedEditWhat = 0;
-    selectedRouter = 0;
     for (int i = 0; i < areaCount; ++i) {
         controlEnable(homePanel, rowControl("Area_name_%1", i));
     }
+}
+
+void Corvane::returnHome(const kovo_string& fromPanel) {
+    undoHomeChoice();
+    selectedType = 0;
+    selectedEditWhat = 0;
+    selectedRouter = 0;
     panelRemove(fromPanel);
     panelShow(homePanel, homePanelFile, "");
 }
