@@ -2,65 +2,20 @@
 // (the simulator answers every name of a known device), timer ticks the plug-in
 // never asked for, and the events that must stay silent. The plug-in is driven
 // directly through its export on the "odd" test site, workstation 21 (1280).
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdlib>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "kovo_os_host.h"
 #include "kovo_interface.h"
+#include "kovo_os_host.h"
+#include "loaded_plugin.h"
+#include "recording_host_link.h"
 
 namespace {
-
-// Records every command and answers those it has an answer for with a lent
-// buffer; every other command gets null.
-class answering_link final : public kovo_host_link {
-  public:
-    answering_link() = default;
-    answering_link(const answering_link&) = delete;
-    answering_link& operator=(const answering_link&) = delete;
-    // Never destroyed through the interface, which has no virtual destructor.
-    virtual ~answering_link() {
-        for (char* buffer : lent) {
-            delete[] buffer;
-        }
-    }
-
-    char* sendCommand(const char* text, int code) override {
-        if (code == KOVO_CODE_RELEASE) {
-            char* buffer = const_cast<char*>(text);
-            if (buffer == nullptr) {
-                ++nullReleases;
-            } else if (lent.erase(buffer) == 1) {
-                delete[] buffer;
-            } else {
-                ++badReleases;
-            }
-            return nullptr;
-        }
-        const std::string command = text != nullptr ? text : "";
-        commands.push_back(command);
-        const auto found = answers.find(command);
-        if (found == answers.end()) {
-            return nullptr;
-        }
-        char* buffer = new char[found->second.size() + 1];
-        found->second.copy(buffer, found->second.size());
-        buffer[found->second.size()] = '\0';
-        lent.insert(buffer);
-        return buffer;
-    }
-
-    std::map<std::string, std::string> answers;
-    std::vector<std::string> commands;
-    std::set<char*> lent;
-    int nullReleases = 0;
-    int badReleases = 0;
-};
 
 class CorvaneEntryPoints : public ::testing::Test {
   protected:
@@ -70,34 +25,30 @@ class CorvaneEntryPoints : public ::testing::Test {
         kovo_os::setEnvironment("RX_ROOT", source);
         kovo_os::setEnvironment("RX_SYSTEM", "tests/corvane/sites/odd");
         kovo_os::setEnvironment("RX_WORKSTATION", "21");
-        std::string error;
-        ASSERT_TRUE(library.open(CORVANE_PLUGIN_PATH, error)) << error;
-        auto load = reinterpret_cast<kovo_load_function>(library.symbol(KOVO_LOAD_FUNCTION_NAME));
-        ASSERT_NE(load, nullptr);
-        script = load(&link, "panels/System/Corvane");
-        ASSERT_NE(script, nullptr);
+        ASSERT_TRUE(plugin.load(CORVANE_PLUGIN_PATH, &link, "panels/System/Corvane"));
     }
     void TearDown() override {
-        delete script;
-        library.close();
-        EXPECT_TRUE(link.lent.empty()) << "reply buffers not given back";
-        EXPECT_EQ(link.badReleases, 0);
+        plugin.unload();
+        // Every reply buffer given back exactly once, and nothing else given back.
+        EXPECT_THAT(link.problems(), testing::IsEmpty());
     }
+
+    kovo_client_callback* script() const { return plugin.script(); }
 
     // The commands of one event, the record of the link cleared first.
     std::vector<std::string> control(const char* panel, const char* id, const char* text) {
-        link.commands.clear();
+        link.clear();
         kovo_key_value eventText(text);
         kovo_control_record record{nullptr, nullptr, panel, id, &eventText};
-        EXPECT_EQ(script->hostCallback(&record, KOVO_EVENT_CONTROL), nullptr);
-        return link.commands;
+        EXPECT_EQ(script()->hostCallback(&record, KOVO_EVENT_CONTROL), nullptr);
+        return link.commands();
     }
     std::vector<std::string> tick(int timer) {
-        link.commands.clear();
-        EXPECT_EQ(script->hostCallback(reinterpret_cast<void*>(static_cast<std::intptr_t>(timer)),
-                                       KOVO_EVENT_TIMER),
+        link.clear();
+        EXPECT_EQ(script()->hostCallback(reinterpret_cast<void*>(static_cast<std::intptr_t>(timer)),
+                                         KOVO_EVENT_TIMER),
                   nullptr);
-        return link.commands;
+        return link.commands();
     }
     // Area North, router "Vid" (device 7), sources: three names.
     std::vector<std::string> openSourceNames() {
@@ -109,17 +60,16 @@ class CorvaneEntryPoints : public ::testing::Test {
     }
     // A changed long name for entry 2 is waiting ("Cam 2" typed as "Wide").
     void typeLongName() {
-        link.answers["TG '2' 'LongName' 'text'"] = "text=Cam 2";
-        link.answers["TG '2' 'KB_1' 'text'"] = "text=Wide";
+        link.replyExactly("TG '2' 'LongName' 'text'", "text=Cam 2");
+        link.replyExactly("TG '2' 'KB_1' 'text'", "text=Wide");
         control("2", "LongName", "button=released");
         const std::vector<std::string> typed = control("2", "KB_1", "text=Wide");
         ASSERT_FALSE(typed.empty());
         ASSERT_EQ(typed.back(), "ET 1 1000");
     }
 
-    kovo_os::plugin_library library;
-    answering_link link;
-    kovo_client_callback* script = nullptr;
+    RecordingHostLink link;  // outlives the script, whose destructor still sends
+    LoadedPlugin plugin;
 };
 
 std::vector<std::string> after(const std::vector<std::string>& commands, const std::string& first) {
@@ -132,7 +82,7 @@ std::vector<std::string> after(const std::vector<std::string>& commands, const s
 }
 
 TEST_F(CorvaneEntryPoints, ListEntryWithoutAnswerRepeatsTheNameBeforeIt) {
-    link.answers["RN 7 0 2"] = "Cam 2";
+    link.replyExactly("RN 7 0 2", "Cam 2");
     const std::vector<std::string> opened = openSourceNames();
     const std::vector<std::string> expected = {
         "RN 7 0 1",
@@ -147,13 +97,13 @@ TEST_F(CorvaneEntryPoints, ListEntryWithoutAnswerRepeatsTheNameBeforeIt) {
     ASSERT_GE(list.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(list.begin(), list.begin() + expected.size()), expected);
     // Every null answer was given back too.
-    EXPECT_EQ(link.nullReleases, 2);
+    EXPECT_EQ(link.nullReleases(), 2);
 }
 
 TEST_F(CorvaneEntryPoints, MissingShortNameShowsTheLongNameMissingLongNameIsEmpty) {
     openSourceNames();
-    link.answers["RN 7 0 2"] = "Cam 2";
-    link.answers["RN 7 2 3"] = "VT1";
+    link.replyExactly("RN 7 0 2", "Cam 2");
+    link.replyExactly("RN 7 2 3", "VT1");
     EXPECT_EQ(control("2", "MtxNames", "selected=002 = Cam 2"),
               (std::vector<std::string>{"RN 7 0 2", "TP 'text=Cam 2' '2' 'LongName'", "RN 7 2 2",
                                         "TP 'text=Cam 2' '2' 'ShortName'"}));
@@ -165,7 +115,7 @@ TEST_F(CorvaneEntryPoints, MissingShortNameShowsTheLongNameMissingLongNameIsEmpt
 
 TEST_F(CorvaneEntryPoints, CancelAndTheEndOfTheCountdownReadBothNamesIntoOneText) {
     openSourceNames();
-    link.answers["RN 7 0 2"] = "Cam 2";
+    link.replyExactly("RN 7 0 2", "Cam 2");
     control("2", "MtxNames", "selected=002 = Cam 2");
     typeLongName();
     EXPECT_EQ(control("2", "Cancel", "button=released"),
@@ -209,25 +159,25 @@ TEST_F(CorvaneEntryPoints, OtherTimersAreStoppedAtTheirFirstTick) {
 }
 
 TEST_F(CorvaneEntryPoints, RevertivesNoticesAndUnknownEventsSendNothing) {
-    link.commands.clear();
-    EXPECT_EQ(script->hostCallback(nullptr, KOVO_EVENT_REVERTIVE), nullptr);
-    EXPECT_EQ(script->hostCallback(nullptr, KOVO_EVENT_HOST_NOTICE), nullptr);
-    EXPECT_EQ(script->hostCallback(nullptr, 9), nullptr);
+    link.clear();
+    EXPECT_EQ(script()->hostCallback(nullptr, KOVO_EVENT_REVERTIVE), nullptr);
+    EXPECT_EQ(script()->hostCallback(nullptr, KOVO_EVENT_HOST_NOTICE), nullptr);
+    EXPECT_EQ(script()->hostCallback(nullptr, 9), nullptr);
     kovo_database_record record{7, 0, 1, 0, "Cam 9"};  // no list open
-    EXPECT_EQ(script->hostCallback(&record, KOVO_EVENT_DATABASE), nullptr);
-    EXPECT_TRUE(link.commands.empty());
+    EXPECT_EQ(script()->hostCallback(&record, KOVO_EVENT_DATABASE), nullptr);
+    EXPECT_TRUE(link.commands().empty());
 }
 
 TEST_F(CorvaneEntryPoints, DatabaseEventsOutsideTheListNeverReachIt) {
     openSourceNames();
-    link.commands.clear();
+    link.clear();
     for (const std::int32_t index : {0, -1, 4, INT32_MIN, INT32_MAX}) {
         kovo_database_record record{7, 0, index, 0, "Ghost"};
-        script->hostCallback(&record, KOVO_EVENT_DATABASE);
+        script()->hostCallback(&record, KOVO_EVENT_DATABASE);
     }
     kovo_database_record last{7, 0, 3, 0, "VT 2"};
-    script->hostCallback(&last, KOVO_EVENT_DATABASE);
-    EXPECT_EQ(link.commands,
+    script()->hostCallback(&last, KOVO_EVENT_DATABASE);
+    EXPECT_EQ(link.commands(),
               std::vector<std::string>{"TP 'replace.id.2=003 = VT 2' '2' 'MtxNames'"});
 }
 

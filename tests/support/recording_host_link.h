@@ -1,5 +1,7 @@
 // A host link for tests: records every command, answers from a table and checks
-// that the script gives back every lent reply buffer exactly once.
+// that the script gives back every lent reply buffer exactly once. Misuse (a
+// pointer given back that was never lent, twice or a status; an unknown code;
+// anything after "AS") is collected in problems(), not thrown.
 #pragma once
 
 #include <cstring>
@@ -30,6 +32,11 @@ class RecordingHostLink : public kovo_host_link {
     // text. The longest matching prefix wins.
     void reply(const std::string& prefix, const std::string& text) {
         answers_[prefix] = Answer{Answer::buffer, text};
+    }
+    // Exactly the command text gets a fresh heap buffer holding text; ahead of
+    // every prefix answer, so one command can be answered apart from its kin.
+    void replyExactly(const std::string& command, const std::string& text) {
+        exactAnswers_[command] = text;
     }
     // Commands starting with prefix get a status: a non-null pointer that is not a
     // buffer (true) or null (false).
@@ -92,6 +99,10 @@ class RecordingHostLink : public kovo_host_link {
     };
 
     char* answer(const char* text) {
+        const auto exact = exactAnswers_.find(text);
+        if (exact != exactAnswers_.end()) {
+            return lend(exact->second);
+        }
         const Answer* best = nullptr;
         std::size_t bestLength = 0;
         for (const auto& entry : answers_) {
@@ -108,8 +119,12 @@ class RecordingHostLink : public kovo_host_link {
         if (best->kind == Answer::statusTrue) {
             return &statusByte_;
         }
-        char* buffer = new char[best->text.size() + 1];
-        std::memcpy(buffer, best->text.c_str(), best->text.size() + 1);
+        return lend(best->text);
+    }
+
+    char* lend(const std::string& text) {
+        char* buffer = new char[text.size() + 1];
+        std::memcpy(buffer, text.c_str(), text.size() + 1);
         lent_.insert(buffer);
         returned_.erase(buffer);  // the allocator may hand out a freed address again
         ++lentTotal_;
@@ -135,6 +150,7 @@ class RecordingHostLink : public kovo_host_link {
     }
 
     std::map<std::string, Answer> answers_;
+    std::map<std::string, std::string> exactAnswers_;
     std::vector<Sent> sent_;
     std::vector<std::string> problems_;
     std::set<char*> lent_;
