@@ -3,8 +3,9 @@
 # One CTest test per *.kovo script of <dir>, named <test-name>.<script name>.
 # Each runs through the host library with --check semantics, in a private
 # temporary name store, and fails naming the script line and what went wrong.
-# PLUGINS names the plug-in targets the scripts load (by bare name); a target
-# that does not exist yet only draws a configure message.
+# PLUGINS names the plug-in targets the scripts load (by bare name). A missing
+# plug-in target or an empty folder is a configure error, so no test can drop
+# out of the suite unnoticed.
 
 if(KOVO_BUILD_TESTS)
   find_package(GTest REQUIRED)
@@ -25,10 +26,13 @@ function(kovo_add_script_tests name)
   endif()
   foreach(plugin IN LISTS ARG_PLUGINS)
     if(NOT TARGET ${plugin})
-      message(STATUS "kovo_add_script_tests(${name}): plug-in target ${plugin} does not exist yet")
+      message(FATAL_ERROR "kovo_add_script_tests(${name}): no plug-in target ${plugin}")
     endif()
   endforeach()
   file(GLOB scripts CONFIGURE_DEPENDS ${ARG_DIRECTORY}/*.kovo)
+  if(NOT scripts)
+    message(FATAL_ERROR "kovo_add_script_tests(${name}): no *.kovo script in ${ARG_DIRECTORY}")
+  endif()
   list(SORT scripts)
   foreach(script IN LISTS scripts)
     get_filename_component(stem ${script} NAME_WLE)
