@@ -1,7 +1,8 @@
-// Value semantics, concatenation and comparison of kovo_string.
+// Value semantics, storage, concatenation and comparison of kovo_string.
 #include "kovo_string.h"
 
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <stdexcept>
 
@@ -16,46 +17,117 @@ unsigned checkedLength(std::size_t length) {
     return static_cast<unsigned>(length);
 }
 
+// True when text points into [begin, begin + length].
+bool within(const char* text, const char* begin, unsigned length) {
+    return std::less_equal<const char*>()(begin, text) &&
+           std::less_equal<const char*>()(text, begin + length);
+}
+
 }  // namespace
 
-kovo_string::kovo_string() : text_(nullptr), length_(0), verbatim_(nullptr) {}
+kovo_string::kovo_string()
+    : text_(inline_), length_(0), capacity_(inlineCapacity), verbatim_(nullptr) {
+    inline_[0] = '\0';
+}
 
-kovo_string::kovo_string(const char* text) : text_(nullptr), length_(0), verbatim_(nullptr) {
+kovo_string::kovo_string(const char* text) : kovo_string() {
     if (text != nullptr) {
         assign(text, checkedLength(std::strlen(text)));
     }
 }
 
-kovo_string::kovo_string(const kovo_string& other)
-    : text_(nullptr), length_(0), verbatim_(nullptr) {
-    assign(other.c_str(), other.length_);
+kovo_string::kovo_string(const kovo_string& other) : kovo_string() {
+    assign(other.text_, other.length_);
     verbatim::copy(*this, other.verbatim_);
 }
 
-kovo_string::kovo_string(kovo_string&& other) noexcept
-    : text_(other.text_), length_(other.length_), verbatim_(other.verbatim_) {
-    other.text_ = nullptr;
-    other.length_ = 0;
+kovo_string::kovo_string(kovo_string&& other) noexcept : kovo_string() {
+    takeBuffer(other);
+    verbatim_ = other.verbatim_;
     other.verbatim_ = nullptr;
 }
 
 kovo_string::~kovo_string() {
-    delete[] text_;
-    delete verbatim_;
+    releaseBuffer();
+    verbatim::release(verbatim_);
 }
 
-// Builds the new text before the old one is released, so a source that points
-// into this string's own text stays valid while it is copied.
-void kovo_string::assign(const char* text, unsigned length) {
-    char* fresh = nullptr;
-    if (length > 0) {
-        fresh = new char[length + 1];
-        std::memcpy(fresh, text, length);
-        fresh[length] = '\0';
+void kovo_string::releaseBuffer() {
+    if (text_ != inline_) {
+        delete[] text_;
     }
-    delete[] text_;
+    text_ = inline_;
+    capacity_ = inlineCapacity;
+}
+
+// Takes other's text, leaving other empty: a heap buffer changes hands, an
+// inline text is copied.
+void kovo_string::takeBuffer(kovo_string& other) {
+    releaseBuffer();
+    if (other.text_ != other.inline_) {
+        text_ = other.text_;
+        capacity_ = other.capacity_;
+    } else {
+        std::memcpy(inline_, other.inline_, other.length_ + 1);
+    }
+    length_ = other.length_;
+    other.text_ = other.inline_;
+    other.capacity_ = inlineCapacity;
+    other.length_ = 0;
+    other.inline_[0] = '\0';
+}
+
+void kovo_string::reserve(unsigned length) {
+    if (length <= capacity_) {
+        return;
+    }
+    checkedLength(length);
+    // Doubling keeps a run of appends linear in the final length.
+    unsigned capacity = capacity_ <= std::numeric_limits<unsigned>::max() / 2u - 1u
+                            ? capacity_ * 2u + 1u
+                            : std::numeric_limits<unsigned>::max() - 1u;
+    if (capacity < length) {
+        capacity = length;
+    }
+    char* fresh = new char[static_cast<std::size_t>(capacity) + 1];
+    std::memcpy(fresh, text_, length_ + 1);
+    releaseBuffer();
     text_ = fresh;
+    capacity_ = capacity;
+}
+
+// text may point into this string's own text: it is read before the old
+// buffer goes, or moved within the buffer that stays.
+void kovo_string::assign(const char* text, unsigned length) {
+    if (length <= capacity_) {
+        std::memmove(text_, text, length);
+    } else {
+        char* fresh = new char[static_cast<std::size_t>(length) + 1];
+        std::memcpy(fresh, text, length);
+        releaseBuffer();
+        text_ = fresh;
+        capacity_ = length;
+    }
+    text_[length] = '\0';
     length_ = length;
+}
+
+void kovo_string::append(const char* text, unsigned length) {
+    if (length == 0) {
+        return;
+    }
+    const unsigned total = checkedLength(static_cast<std::size_t>(length_) + length);
+    if (total > capacity_ && within(text, text_, length_)) {
+        // Appending (part of) itself: find the text again in the grown buffer.
+        const std::size_t offset = static_cast<std::size_t>(text - text_);
+        reserve(total);
+        text = text_ + offset;
+    } else {
+        reserve(total);
+    }
+    std::memcpy(text_ + length_, text, length);
+    length_ = total;
+    text_[total] = '\0';
 }
 
 kovo_string& kovo_string::operator=(const char* text) {
@@ -70,7 +142,7 @@ kovo_string& kovo_string::operator=(const char* text) {
 
 kovo_string& kovo_string::operator=(const kovo_string& other) {
     if (this != &other) {
-        assign(other.c_str(), other.length_);
+        assign(other.text_, other.length_);
         verbatim::copy(*this, other.verbatim_);
     }
     return *this;
@@ -78,13 +150,9 @@ kovo_string& kovo_string::operator=(const kovo_string& other) {
 
 kovo_string& kovo_string::operator=(kovo_string&& other) noexcept {
     if (this != &other) {
-        delete[] text_;
-        delete verbatim_;
-        text_ = other.text_;
-        length_ = other.length_;
+        takeBuffer(other);
+        verbatim::release(verbatim_);
         verbatim_ = other.verbatim_;
-        other.text_ = nullptr;
-        other.length_ = 0;
         other.verbatim_ = nullptr;
     }
     return *this;
@@ -92,33 +160,26 @@ kovo_string& kovo_string::operator=(kovo_string&& other) noexcept {
 
 kovo_string& kovo_string::operator+=(const kovo_string& other) {
     const unsigned before = length_;
-    *this += other.c_str();
-    verbatim::appendShifted(*this, other.verbatim_, before);
+    // other may be this string: its record is read before anything changes.
+    verbatim* const added = other.verbatim_;
+    append(other.text_, other.length_);
+    verbatim::appendShifted(*this, added, before);
     return *this;
 }
 
 kovo_string& kovo_string::operator+=(const char* text) {
-    if (text == nullptr || *text == '\0') {
-        return *this;
+    if (text != nullptr) {
+        append(text, checkedLength(std::strlen(text)));
     }
-    const std::size_t added = std::strlen(text);
-    const unsigned total = checkedLength(static_cast<std::size_t>(length_) + added);
-    char* fresh = new char[total + 1];
-    std::memcpy(fresh, c_str(), length_);
-    std::memcpy(fresh + length_, text, added);  // text may be this string's own
-    fresh[total] = '\0';
-    delete[] text_;
-    text_ = fresh;
-    length_ = total;
     return *this;
 }
 
 kovo_string::operator const char*() const {
-    return c_str();
+    return text_;
 }
 
 const char* kovo_string::c_str() const {
-    return text_ != nullptr ? text_ : "";
+    return text_;
 }
 
 unsigned kovo_string::length() const {
@@ -130,11 +191,11 @@ bool kovo_string::isEmpty() const {
 }
 
 bool kovo_string::operator==(const kovo_string& other) const {
-    return length_ == other.length_ && std::memcmp(c_str(), other.c_str(), length_) == 0;
+    return length_ == other.length_ && std::memcmp(text_, other.text_, length_) == 0;
 }
 
 bool kovo_string::operator==(const char* text) const {
-    return std::strcmp(c_str(), text != nullptr ? text : "") == 0;
+    return std::strcmp(text_, text != nullptr ? text : "") == 0;
 }
 
 bool kovo_string::operator==(int value) const {
@@ -169,6 +230,16 @@ kovo_string operator+(const char* a, const kovo_string& b) {
     kovo_string result(a);
     result += b;
     return result;
+}
+
+kovo_string operator+(kovo_string&& a, const kovo_string& b) {
+    a += b;
+    return std::move(a);
+}
+
+kovo_string operator+(kovo_string&& a, const char* b) {
+    a += b;
+    return std::move(a);
 }
 
 bool operator==(const char* a, const kovo_string& b) {

@@ -74,18 +74,31 @@ class KOVO_STRING_API kovo_string {
 
   private:
     // The byte ranges of this text that arg inserted; null when there are none.
+    // Shared between copies, copied only when one of them changes it.
     struct verbatim;
+    // Texts up to this many bytes live inside the string, without a heap buffer.
+    static constexpr unsigned inlineCapacity = 39;
 
     void assign(const char* text, unsigned length);
+    void append(const char* text, unsigned length);
+    // Room for at least length bytes (and the terminator), growing geometrically.
+    void reserve(unsigned length);
+    void releaseBuffer();
+    void takeBuffer(kovo_string& other);
 
-    char* text_;
+    char* text_;  // never null: inline_ or a heap buffer
     unsigned length_;
+    unsigned capacity_;  // bytes text_ holds before its terminator
     verbatim* verbatim_;
+    char inline_[inlineCapacity + 1];
 };
 
 KOVO_STRING_API kovo_string operator+(const kovo_string& a, const kovo_string& b);
 KOVO_STRING_API kovo_string operator+(const kovo_string& a, const char* b);
 KOVO_STRING_API kovo_string operator+(const char* a, const kovo_string& b);
+// A temporary on the left is extended in place instead of being copied.
+KOVO_STRING_API kovo_string operator+(kovo_string&& a, const kovo_string& b);
+KOVO_STRING_API kovo_string operator+(kovo_string&& a, const char* b);
 KOVO_STRING_API bool operator==(const char* a, const kovo_string& b);
 KOVO_STRING_API bool operator!=(const char* a, const kovo_string& b);
 // Adding a number to a text would silently become pointer arithmetic through the

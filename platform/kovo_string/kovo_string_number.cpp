@@ -1,6 +1,6 @@
 // Numbers to text and back. Every conversion saturates at the int range.
 #include <climits>
-#include <string>
+#include <cstring>
 
 #include "kovo_string.h"
 
@@ -34,32 +34,41 @@ int readDigits(const char* text, bool negative) {
 
 }  // namespace
 
-kovo_string::kovo_string(int value, char fill, unsigned width, int base)
-    : text_(nullptr), length_(0), verbatim_(nullptr) {
+kovo_string::kovo_string(int value, char fill, unsigned width, int base) : kovo_string() {
     if (base < 2 || base > 36) {
         base = 10;
     }
     const bool negative = value < 0;
     unsigned magnitude =
         negative ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    std::string digits;
+    // 32 binary digits at most; written from the end.
+    char digits[40];
+    char* first = digits + sizeof digits;
     do {
-        digits.insert(
-            digits.begin(),
-            "0123456789abcdefghijklmnopqrstuvwxyz"[magnitude % static_cast<unsigned>(base)]);
+        *--first = "0123456789abcdefghijklmnopqrstuvwxyz"[magnitude % static_cast<unsigned>(base)];
         magnitude /= static_cast<unsigned>(base);
     } while (magnitude != 0);
+    const auto count = static_cast<unsigned>(digits + sizeof digits - first);
 
-    const std::size_t used = digits.size() + (negative ? 1 : 0);
-    const std::size_t padding = width > used ? width - used : 0;
-    std::string text;
+    const unsigned used = count + (negative ? 1u : 0u);
+    const unsigned padding = width > used ? width - used : 0u;
+    reserve(padding + used);
+    char* out = text_;
     if (negative && fill == '0') {
         // Zero filling goes between the sign and the digits: -05, not 0-5.
-        text = "-" + std::string(padding, fill) + digits;
+        *out++ = '-';
+        std::memset(out, fill, padding);
+        out += padding;
     } else {
-        text = std::string(padding, fill) + (negative ? "-" : "") + digits;
+        std::memset(out, fill, padding);
+        out += padding;
+        if (negative) {
+            *out++ = '-';
+        }
     }
-    *this = text.c_str();
+    std::memcpy(out, first, count);
+    length_ = padding + used;
+    text_[length_] = '\0';
 }
 
 int kovo_string::toInt() const {

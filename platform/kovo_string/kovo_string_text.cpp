@@ -1,4 +1,8 @@
 // Text operations of kovo_string: marker replacement, splitting, case, truncation.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <memory>
 #include <string>
 
 #include "kovo_string.h"
@@ -6,7 +10,7 @@
 #include "kovo_utf8.h"
 
 char kovo_string::verbatim::markerAt(const kovo_string& s, unsigned i) {
-    const char* text = s.c_str();
+    const char* text = s.text_;
     if (i + 1 >= s.length_ || text[i] != '%' || text[i + 1] < '1' || text[i + 1] > '9') {
         return 0;
     }
@@ -17,37 +21,44 @@ char kovo_string::verbatim::markerAt(const kovo_string& s, unsigned i) {
 }
 
 kovo_string kovo_string::arg(const kovo_string& a) const {
-    const char* text = c_str();
     char lowest = 0;
+    unsigned count = 0;
     for (unsigned i = 0; i < length_; ++i) {
         const char marker = verbatim::markerAt(*this, i);
         if (marker != 0 && (lowest == 0 || marker < lowest)) {
             lowest = marker;
+            count = 0;
         }
+        count += marker != 0 && marker == lowest ? 1u : 0u;
     }
     if (lowest == 0) {
         return *this;
     }
-    // One pass over the original text: what is inserted is never looked at
-    // again, and is recorded so that later calls skip it too.
-    std::string result;
-    result.reserve(length_ + a.length());
-    verbatim inserted;
+    // One pass over the original text, into a buffer sized once: what is
+    // inserted is never looked at again, and is recorded so that later calls
+    // skip it too.
+    kovo_string done;
+    done.reserve(static_cast<unsigned>(
+        std::min<unsigned long long>(static_cast<unsigned long long>(length_) - 2ull * count +
+                                         static_cast<unsigned long long>(count) * a.length_,
+                                     std::numeric_limits<unsigned>::max() - 1u)));
+    std::unique_ptr<verbatim> inserted(new verbatim);
+    unsigned run = 0;  // start of the original text not yet copied
     for (unsigned i = 0; i < length_; ++i) {
-        const auto out = static_cast<unsigned>(result.size());
         if (verbatim::markerAt(*this, i) == lowest) {
-            result.append(a.c_str(), a.length());
-            inserted.append(out, out + a.length());
+            done.append(text_ + run, i - run);
+            const unsigned out = done.length_;
+            done.append(a.text_, a.length_);
+            inserted->append(out, done.length_);
+            run = i + 2;
             ++i;
-        } else {
-            result.push_back(text[i]);
-            if (verbatim_ != nullptr && verbatim_->covers(i)) {
-                inserted.append(out, out + 1);
-            }
+        } else if (verbatim_ != nullptr && verbatim_->covers(i)) {
+            const unsigned out = done.length_ + (i - run);
+            inserted->append(out, out + 1);
         }
     }
-    kovo_string done(result.c_str());
-    verbatim::adopt(done, std::move(inserted));
+    done.append(text_ + run, length_ - run);
+    verbatim::adopt(done, inserted.release());
     return done;
 }
 
@@ -56,24 +67,24 @@ kovo_string kovo_string::arg(int value, char fill, unsigned width, int base) con
 }
 
 void kovo_string::split(char separator, kovo_string& left, kovo_string& right) const {
-    // Built aside first: left or right may be this very string.
-    const std::string text(c_str(), length_);
-    const std::size_t at = text.find(separator);
-    if (at == std::string::npos) {
+    const void* found = std::memchr(text_, separator, length_);
+    if (found == nullptr) {
         const kovo_string whole(*this);
         right = "";
         left = whole;
         return;
     }
-    const std::string before = text.substr(0, at);
-    const std::string after = text.substr(at + 1);
-    left = before.c_str();
-    right = after.c_str();
+    // Taken aside first: left or right may be this very string.
+    const kovo_string whole(*this);
+    const auto at = static_cast<unsigned>(static_cast<const char*>(found) - text_);
+    left.assign(whole.text_, at);
+    verbatim::copy(left, nullptr);
+    right.assign(whole.text_ + at + 1, whole.length_ - at - 1);
+    verbatim::copy(right, nullptr);
 }
 
 bool kovo_string::startsWith(const kovo_string& prefix) const {
-    return prefix.length_ <= length_ &&
-           std::char_traits<char>::compare(c_str(), prefix.c_str(), prefix.length_) == 0;
+    return prefix.length_ <= length_ && std::memcmp(text_, prefix.text_, prefix.length_) == 0;
 }
 
 kovo_string kovo_string::lower() const {
@@ -92,7 +103,7 @@ void kovo_string::truncate(unsigned n) {
         return;
     }
     const auto cut = static_cast<unsigned>(kovo_os::utf8CutPoint(text_, n));
-    const std::string kept(text_, cut);
-    assign(kept.c_str(), cut);
+    text_[cut] = '\0';
+    length_ = cut;
     verbatim::clip(*this, cut);
 }
