@@ -1,15 +1,9 @@
 #include "kovo_command_text.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace kovo_command_text {
-
-kovo_string quoted(const kovo_string& text) {
-    kovo_string result("'");
-    result += text;
-    result += "'";
-    return result;
-}
 
 kovo_string decimal(int value) {
     // 12 bytes hold "-2147483648" and its terminator; snprintf never writes past the size.
@@ -18,8 +12,81 @@ kovo_string decimal(int value) {
     return kovo_string(digits);
 }
 
-kovo_string flag(bool value) {
-    return kovo_string(value ? "1" : "0");
+builder::builder(const char* verb) : data_(inline_) {
+    inline_[0] = '\0';
+    literal(verb);
+}
+
+void builder::append(const char* text, std::size_t length) {
+    if (size_ + length > capacity_) {
+        std::size_t capacity = capacity_ * 2 + 1;
+        if (capacity < size_ + length) {
+            capacity = size_ + length;
+        }
+        std::unique_ptr<char[]> grown(new char[capacity + 1]);
+        std::memcpy(grown.get(), data_, size_);
+        heap_ = std::move(grown);
+        data_ = heap_.get();
+        capacity_ = capacity;
+    }
+    std::memcpy(data_ + size_, text, length);
+    size_ += length;
+    data_[size_] = '\0';
+}
+
+builder& builder::quoted(const kovo_string& text) {
+    append(" '", 2);
+    append(text.c_str(), text.length());
+    append('\'');
+    return *this;
+}
+
+builder& builder::quoted(const kovo_string& key, const kovo_string& value) {
+    append(" '", 2);
+    append(key.c_str(), key.length());
+    append('=');
+    append(value.c_str(), value.length());
+    append('\'');
+    return *this;
+}
+
+builder& builder::quotedPath(const kovo_string& prefix, const kovo_string& text) {
+    append(" '", 2);
+    if (!prefix.isEmpty()) {
+        append(prefix.c_str(), prefix.length());
+        append('/');
+    }
+    append(text.c_str(), text.length());
+    append('\'');
+    return *this;
+}
+
+builder& builder::number(int value) {
+    // Written from the end: a blank, a sign and ten digits at most.
+    char digits[16];
+    char* first = digits + sizeof digits;
+    unsigned magnitude =
+        value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    do {
+        *--first = static_cast<char>('0' + magnitude % 10u);
+        magnitude /= 10u;
+    } while (magnitude != 0);
+    if (value < 0) {
+        *--first = '-';
+    }
+    *--first = ' ';
+    append(first, static_cast<std::size_t>(digits + sizeof digits - first));
+    return *this;
+}
+
+builder& builder::flag(bool value) {
+    append(value ? " 1" : " 0", 2);
+    return *this;
+}
+
+builder& builder::literal(const char* text) {
+    append(text, std::strlen(text));
+    return *this;
 }
 
 }  // namespace kovo_command_text

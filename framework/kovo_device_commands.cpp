@@ -2,9 +2,7 @@
 #include "kovo_command_text.h"
 #include "kovo_script_helper.h"
 
-using kovo_command_text::decimal;
-using kovo_command_text::flag;
-using kovo_command_text::quoted;
+using kovo_command_text::builder;
 
 namespace {
 // The longest text an IW command is meant to carry; a longer one is only warned about.
@@ -12,38 +10,40 @@ constexpr unsigned maxInfoText = 256;
 }  // namespace
 
 void kovo_script_helper::timerStart(int timerId, int intervalMs) {
-    kovo_string text = kovo_string("ET ") + decimal(timerId);
+    builder text("ET");
+    text.number(timerId);
     // An interval of 0 is the stop command.
     if (intervalMs != 0) {
-        text += " ";
-        text += decimal(intervalMs);
+        text.number(intervalMs);
     }
-    send(text);
+    send(text.c_str());
 }
 
 void kovo_script_helper::timerStop(int timerId) {
-    send(kovo_string("ET ") + decimal(timerId));
+    builder text("ET");
+    send(text.number(timerId).c_str());
 }
 
 void kovo_script_helper::routerRegister(int device, int second, int third, bool add) {
-    kovo_string text =
-        kovo_string("RR ") + decimal(device) + " " + decimal(second) + " " + decimal(third);
+    builder text("RR");
+    text.number(device).number(second).number(third);
     if (add) {
-        text += " 'ADD'";
+        text.literal(" 'ADD'");
     }
-    send(text);
+    send(text.c_str());
 }
 
 void kovo_script_helper::routerUnregister(int device) {
-    send(kovo_string("RU ") + decimal(device));
+    builder text("RU");
+    send(text.number(device).c_str());
 }
 
 void kovo_script_helper::databaseGetName(int device, int database, int index, kovo_string& out) {
     if (hostLink == nullptr) {
         return;
     }
-    char* answer =
-        send(kovo_string("RN ") + decimal(device) + " " + decimal(database) + " " + decimal(index));
+    builder text("RN");
+    char* answer = send(text.number(device).number(database).number(index).c_str());
     if (answer != nullptr) {
         out = answer;
     }
@@ -53,10 +53,11 @@ void kovo_script_helper::databaseGetName(int device, int database, int index, ko
 
 void kovo_script_helper::databaseModifyName(int device, int database, int index,
                                             const kovo_string& name, bool flagValue) {
-    const kovo_string text = kovo_string("RM ") + decimal(device) + " " + decimal(database) + " " +
-                             decimal(index) + " " + quoted(name) + " " + flag(flagValue);
-    send(text);
-    debug(text + "\n");
+    builder text("RM");
+    text.number(device).number(database).number(index).quoted(name).flag(flagValue);
+    send(text.c_str());
+    // The one-string debug output, without making a string of the text first.
+    kovo_os::debugOutput(text.literal("\n").c_str());
 }
 
 bool kovo_script_helper::deviceLookup(const kovo_string& name, int* first, int* second) {
@@ -66,7 +67,8 @@ bool kovo_script_helper::deviceLookup(const kovo_string& name, int* first, int* 
     if (second != nullptr) {
         *second = 0;
     }
-    char* answer = send(kovo_string("SD ") + quoted(name));
+    builder text("SD");
+    char* answer = send(text.quoted(name).c_str());
     if (answer == nullptr) {
         return false;
     }
@@ -85,6 +87,6 @@ void kovo_script_helper::infoWrite(int device, const kovo_string& text, int inde
     if (text.length() > maxInfoText) {
         debug("The IW string is too long (max 256 chars)\n");
     }
-    send(kovo_string("IW ") + decimal(device) + " " + quoted(text) + " " + decimal(index) + " " +
-         flag(flagValue));
+    builder command("IW");
+    send(command.number(device).quoted(text).number(index).flag(flagValue).c_str());
 }

@@ -2,36 +2,27 @@
 #include "kovo_command_text.h"
 #include "kovo_script_helper.h"
 
-using kovo_command_text::quoted;
+using kovo_command_text::builder;
 
 namespace {
 // "XX 'panel' 'control'", the shape shared by the control commands.
-kovo_string controlCommand(const char* command, const kovo_string& panel,
-                           const kovo_string& control) {
-    return kovo_string(command) + " " + quoted(panel) + " " + quoted(control);
+builder& panelAndControl(builder& text, const kovo_string& panel, const kovo_string& control) {
+    return text.quoted(panel).quoted(control);
 }
 }  // namespace
 
-kovo_string kovo_script_helper::layoutPath(const kovo_string& layout) const {
-    if (instanceString.isEmpty()) {
-        return layout;
-    }
-    return instanceString + "/" + layout;
-}
-
 bool kovo_script_helper::panelCommand(const char* command, const kovo_string& panel,
                                       const kovo_string& layout, const kovo_string& extra) {
-    kovo_string text =
-        kovo_string(command) + " " + quoted(panel) + " " + quoted(layoutPath(layout));
-    if (!extra.isEmpty()) {
-        text += " ";
-        text += quoted(extra);
-    }
     if (hostLink == nullptr) {
         return true;
     }
+    builder text(command);
+    text.quoted(panel).quotedPath(instanceString, layout);
+    if (!extra.isEmpty()) {
+        text.quoted(extra);
+    }
     // A status, not a buffer: it is never given back.
-    return send(text) != nullptr;
+    return send(text.c_str()) != nullptr;
 }
 
 bool kovo_script_helper::panelShow(const kovo_string& panel, const kovo_string& layout,
@@ -48,22 +39,35 @@ bool kovo_script_helper::panelRemove(const kovo_string& panel) {
     if (hostLink == nullptr) {
         return true;
     }
-    return send(kovo_string("PR ") + quoted(panel)) != nullptr;
+    builder text("PR");
+    return send(text.quoted(panel).c_str()) != nullptr;
 }
 
 void kovo_script_helper::textPut(const kovo_string& text, const kovo_string& panel,
                                  const kovo_string& control) {
-    send(kovo_string("TP ") + quoted(text) + " " + quoted(panel) + " " + quoted(control));
+    if (hostLink == nullptr) {
+        return;
+    }
+    builder command("TP");
+    send(panelAndControl(command.quoted(text), panel, control).c_str());
 }
 
 void kovo_script_helper::textPut(const kovo_string& property, const kovo_string& value,
                                  const kovo_string& panel, const kovo_string& control) {
-    textPut(property + "=" + value, panel, control);
+    if (hostLink == nullptr) {
+        return;
+    }
+    builder command("TP");
+    send(panelAndControl(command.quoted(property, value), panel, control).c_str());
 }
 
 void kovo_script_helper::textGet(const kovo_string& property, const kovo_string& panel,
                                  const kovo_string& control, kovo_string& out) {
-    char* answer = send(controlCommand("TG", panel, control) + " " + quoted(property));
+    char* answer = nullptr;
+    if (hostLink != nullptr) {
+        builder command("TG");
+        answer = send(panelAndControl(command, panel, control).quoted(property).c_str());
+    }
     if (answer == nullptr) {
         out = "";
         return;
@@ -77,7 +81,7 @@ void kovo_script_helper::textGet(const kovo_string& property, const kovo_string&
     kovo_string value;
     reply.split('=', key, value);
     if (key == property) {
-        out = value;
+        out = std::move(value);
         return;
     }
     debug(
@@ -87,25 +91,38 @@ void kovo_script_helper::textGet(const kovo_string& property, const kovo_string&
     out = "";
 }
 
+void kovo_script_helper::controlCommand(const char* command, const kovo_string& panel,
+                                        const kovo_string& control) {
+    if (hostLink == nullptr) {
+        return;
+    }
+    builder text(command);
+    send(panelAndControl(text, panel, control).c_str());
+}
+
 void kovo_script_helper::controlEnable(const kovo_string& panel, const kovo_string& control) {
-    send(controlCommand("CE", panel, control));
+    controlCommand("CE", panel, control);
 }
 
 void kovo_script_helper::controlDisable(const kovo_string& panel, const kovo_string& control) {
-    send(controlCommand("CD", panel, control));
+    controlCommand("CD", panel, control);
 }
 
 void kovo_script_helper::controlShow(const kovo_string& panel, const kovo_string& control) {
-    send(controlCommand("CS", panel, control));
+    controlCommand("CS", panel, control);
 }
 
 void kovo_script_helper::controlHide(const kovo_string& panel, const kovo_string& control) {
-    send(controlCommand("CH", panel, control));
+    controlCommand("CH", panel, control);
 }
 
 kovo_stringlist kovo_script_helper::controlList(const kovo_string& panel,
                                                 const kovo_string& pattern) {
-    char* answer = send(controlCommand("XI", panel, pattern));
+    if (hostLink == nullptr) {
+        return kovo_stringlist();
+    }
+    builder text("XI");
+    char* answer = send(panelAndControl(text, panel, pattern).c_str());
     if (answer == nullptr) {
         return kovo_stringlist();
     }

@@ -90,11 +90,11 @@ void kovo_script_helper::hostNotice(kovo_host_notice&) {}
 
 void kovo_script_helper::databaseEvent(kovo_database_event&) {}
 
-char* kovo_script_helper::send(const kovo_string& text) {
+char* kovo_script_helper::send(const char* text) {
     if (hostLink == nullptr) {
         return nullptr;
     }
-    return hostLink->sendCommand(text.c_str(), KOVO_CODE_COMMAND);
+    return hostLink->sendCommand(text, KOVO_CODE_COMMAND);
 }
 
 kovo_string kovo_script_helper::takeReply(char* reply) {

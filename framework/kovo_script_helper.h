@@ -79,10 +79,11 @@ class kovo_script_helper : public kovo_client_callback {
 
   private:
     // Sends a command with code 0; null when there is no link.
-    char* send(const kovo_string& text);
+    char* send(const char* text);
     // Copies a reply buffer and gives it back with code 5.
     kovo_string takeReply(char* reply);
-    kovo_string layoutPath(const kovo_string& layout) const;
+    // "XX 'panel' 'control'": CE, CD, CS and CH.
+    void controlCommand(const char* command, const kovo_string& panel, const kovo_string& control);
     bool panelCommand(const char* command, const kovo_string& panel, const kovo_string& layout,
                       const kovo_string& extra);
 };
