@@ -159,6 +159,18 @@ TEST_F(PanelTest, DatabaseModifyNameSendsTheNameVerbatimAndLogsTheCommand) {
     EXPECT_EQ(written, "RM 5 0 12 'Cam 1' 0\nRM 8 1 3 'it's %5 %1' 1\n");
 }
 
+TEST_F(PanelTest, CommandTextsLongerThanTheirFirstBufferGoOutWhole) {
+    // Each command text is built in one buffer that grows past its first size.
+    const std::string name(5000, 'n');
+    const std::string control(300, 'c');
+    const std::string written = debugOutputOf(
+        [&] { panel->databaseModifyName(-2147483647 - 1, 8, 2147483647, name.c_str(), true); });
+    panel->textPut("text", name.c_str(), "2", control.c_str());
+    const std::string rm = "RM -2147483648 8 2147483647 '" + name + "' 1";
+    EXPECT_THAT(link.commands(), ElementsAre(rm, "TP 'text=" + name + "' '2' '" + control + "'"));
+    EXPECT_EQ(written, rm + "\n");
+}
+
 TEST_F(PanelTest, DeviceLookupReadsTwoNumbersFromTheAnswer) {
     link.reply("SD 'StC SDI Router'", "101 16");
     link.reply("SD 'one'", "7");
