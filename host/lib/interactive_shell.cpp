@@ -35,6 +35,7 @@ int runShell(simulator& sim, std::istream& in, std::ostream& out, const shell_te
             prompted = false;
         }
         sim.advance(now - sim.now());
+        sim.log().flush();
     };
 
     runner_settings settings;

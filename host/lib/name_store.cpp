@@ -49,6 +49,12 @@ name_store::~name_store() {
 }
 
 void name_store::close() {
+    closeReadTransaction();
+    sqlite3_finalize(select_);
+    sqlite3_finalize(insert_);
+    select_ = nullptr;
+    insert_ = nullptr;
+    readScopes_ = 0;
     if (db_ != nullptr) {
         sqlite3_close(db_);
         db_ = nullptr;
@@ -56,7 +62,7 @@ void name_store::close() {
     path_.clear();
 }
 
-bool name_store::exec(const char* sql, std::string& error) {
+bool name_store::exec(const char* sql, std::string& error) const {
     char* message = nullptr;
     if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
         error = "name store " + path_ + ": " + (message != nullptr ? message : "error");
@@ -146,18 +152,56 @@ bool name_store::seed(const site_directory& site, std::string& error) {
     return exec("COMMIT", error);
 }
 
+sqlite3_stmt* name_store::kept(sqlite3_stmt*& slot, const char* sql) const {
+    if (slot == nullptr && db_ != nullptr) {
+        sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, &slot, nullptr);
+    }
+    return slot;
+}
+
+void name_store::beginReads() {
+    ++readScopes_;
+}
+
+void name_store::endReads() {
+    if (readScopes_ > 0 && --readScopes_ == 0) {
+        closeReadTransaction();
+    }
+}
+
+void name_store::openReadTransaction() const {
+    if (readScopes_ > 0 && !inRead_ && db_ != nullptr) {
+        std::string ignored;
+        inRead_ = exec("BEGIN", ignored);
+    }
+}
+
+void name_store::closeReadTransaction() const {
+    if (inRead_) {
+        inRead_ = false;
+        std::string ignored;
+        exec("COMMIT", ignored);
+    }
+}
+
 std::optional<std::string> name_store::get(int device, int database, int index) const {
     if (db_ == nullptr) {
         return std::nullopt;
     }
-    statement query(db_, "SELECT name FROM names WHERE device = ? AND db = ? AND idx = ?");
-    if (!query.ok() || !bindKey(query.get(), device, database, index) ||
-        sqlite3_step(query.get()) != SQLITE_ROW) {
+    openReadTransaction();
+    sqlite3_stmt* query =
+        kept(select_, "SELECT name FROM names WHERE device = ? AND db = ? AND idx = ?");
+    if (query == nullptr) {
         return std::nullopt;
     }
-    const unsigned char* text = sqlite3_column_text(query.get(), 0);
-    const int size = sqlite3_column_bytes(query.get(), 0);
-    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+    std::optional<std::string> found;
+    if (bindKey(query, device, database, index) && sqlite3_step(query) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(query, 0);
+        const int size = sqlite3_column_bytes(query, 0);
+        found.emplace(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+    }
+    sqlite3_reset(query);
+    return found;
 }
 
 bool name_store::put(int device, int database, int index, const std::string& name,
@@ -167,16 +211,21 @@ bool name_store::put(int device, int database, int index, const std::string& nam
         return false;
     }
     // One statement in autocommit mode: committed (and synced) when step returns.
-    statement insert(db_,
-                     "INSERT OR REPLACE INTO names (device, db, idx, name) VALUES (?, ?, ?, ?)");
-    if (!insert.ok() || !bindKey(insert.get(), device, database, index) ||
-        sqlite3_bind_text(insert.get(), 4, name.c_str(), static_cast<int>(name.size()),
-                          SQLITE_TRANSIENT) != SQLITE_OK ||
-        sqlite3_step(insert.get()) != SQLITE_DONE) {
+    // A read transaction of the action ends first, so the write is not held in it.
+    closeReadTransaction();
+    sqlite3_stmt* insert =
+        kept(insert_, "INSERT OR REPLACE INTO names (device, db, idx, name) VALUES (?, ?, ?, ?)");
+    const bool stored = insert != nullptr && bindKey(insert, device, database, index) &&
+                        sqlite3_bind_text(insert, 4, name.c_str(), static_cast<int>(name.size()),
+                                          SQLITE_TRANSIENT) == SQLITE_OK &&
+                        sqlite3_step(insert) == SQLITE_DONE;
+    if (!stored) {
         error = "name store " + path_ + ": " + sqlite3_errmsg(db_);
-        return false;
     }
-    return true;
+    if (insert != nullptr) {
+        sqlite3_reset(insert);
+    }
+    return stored;
 }
 
 std::string defaultStateDirectory() {

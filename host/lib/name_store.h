@@ -6,6 +6,7 @@
 #include <string>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace kovo_host {
 
@@ -26,14 +27,28 @@ class name_store {
     const std::string& path() const { return path_; }
 
     std::optional<std::string> get(int device, int database, int index) const;
+    // Committed and synced to disk before it returns.
     bool put(int device, int database, int index, const std::string& name, std::string& error);
+
+    // Between these two, reads share one read transaction (a put in between
+    // still commits on its own). Calls nest; the outermost pair counts.
+    void beginReads();
+    void endReads();
 
   private:
     bool seed(const site_directory& site, std::string& error);
-    bool exec(const char* sql, std::string& error);
+    bool exec(const char* sql, std::string& error) const;
+    // The store's statements, prepared once and kept until it closes.
+    sqlite3_stmt* kept(sqlite3_stmt*& slot, const char* sql) const;
+    void openReadTransaction() const;
+    void closeReadTransaction() const;
 
     sqlite3* db_ = nullptr;
     std::string path_;
+    mutable sqlite3_stmt* select_ = nullptr;
+    mutable sqlite3_stmt* insert_ = nullptr;
+    int readScopes_ = 0;
+    mutable bool inRead_ = false;
 };
 
 // Where a site's store lives unless told otherwise: $XDG_STATE_HOME/kovo-host/ or

@@ -1,5 +1,6 @@
 #include "script_runner.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -23,7 +24,8 @@ std::string expandLineEnds(const std::string& text) {
 
 script_runner::script_runner(simulator& sim, runner_settings settings)
     : sim_(sim), settings_(std::move(settings)) {
-    actionStart_ = sim_.log().entries().size();
+    actionStart_ = sim_.log().nextSequence();
+    collected_ = actionStart_;
 }
 
 void script_runner::output(const std::string& text) {
@@ -48,30 +50,35 @@ bool script_runner::fail(const script_line& line, const std::string& message) {
     return false;
 }
 
-bool script_runner::checkNewBreaches(const script_line& line, std::size_t from) {
-    const auto& entries = sim_.log().entries();
-    for (std::size_t i = from; i < entries.size(); ++i) {
-        if (entries[i].kind == entry_kind::breach) {
-            return fail(line, "protocol breach by " + entries[i].script + ": " + entries[i].text);
+bool script_runner::checkNewBreaches(const script_line& line, std::uint64_t from) {
+    const transcript& log = sim_.log();
+    const std::string ownPrefix = settings_.fileName + ":";
+    for (std::uint64_t s = std::max(from, log.firstSequence()); s < log.nextSequence(); ++s) {
+        const transcript_entry& entry = *log.find(s);
+        if (entry.kind == entry_kind::breach) {
+            return fail(line, "protocol breach by " + entry.script + ": " + entry.text);
         }
-        if (entries[i].kind == entry_kind::failure &&
-            entries[i].text.compare(0, settings_.fileName.size() + 1, settings_.fileName + ":") !=
-                0) {
-            return fail(line, entries[i].text);
+        if (entry.kind == entry_kind::failure &&
+            entry.text.compare(0, ownPrefix.size(), ownPrefix) != 0) {
+            return fail(line, entry.text);
         }
     }
     return true;
 }
 
-std::vector<const transcript_entry*> script_runner::actionEntries(entry_kind kind) const {
-    std::vector<const transcript_entry*> found;
-    const auto& entries = sim_.log().entries();
-    for (std::size_t i = actionStart_; i < entries.size(); ++i) {
-        if (entries[i].kind == kind) {
-            found.push_back(&entries[i]);
+void script_runner::collectAction() {
+    const transcript& log = sim_.log();
+    for (; collected_ < log.nextSequence(); ++collected_) {
+        const transcript_entry* entry = log.find(collected_);
+        if (entry == nullptr) {
+            continue;  // the window lets nothing of the action go; nothing to take
+        }
+        if (entry->kind == entry_kind::command) {
+            actionCommands_.push_back(collected_);
+        } else if (entry->kind == entry_kind::debug) {
+            actionDebug_ += entry->text;
         }
     }
-    return found;
 }
 
 std::string script_runner::resolveSite(const std::string& dir) const {
@@ -115,7 +122,14 @@ void script_runner::showAll(const std::vector<std::string>& names) {
 
 bool script_runner::execute(const script_line& line, bool& fatal) {
     fatal = false;
-    const std::size_t before = sim_.log().entries().size();
+    const bool ok = executeLine(line, fatal);
+    // The echo of the transcript goes out once per line.
+    sim_.log().flush();
+    return ok;
+}
+
+bool script_runner::executeLine(const script_line& line, bool& fatal) {
+    const std::uint64_t before = sim_.log().nextSequence();
     if (settings_.lineHeaders &&
         (line.isAction() || line.kind == line_kind::site || line.kind == line_kind::show)) {
         transcript_entry header;
@@ -131,7 +145,11 @@ bool script_runner::execute(const script_line& line, bool& fatal) {
             ok = fail(line, error);
         }
     } else if (line.isAction()) {
-        actionStart_ = sim_.log().entries().size();
+        actionStart_ = sim_.log().nextSequence();
+        sim_.log().keepFrom(actionStart_);
+        collected_ = actionStart_;
+        actionCommands_.clear();
+        actionDebug_.clear();
         commandCursor_ = 0;
         debugCursor_ = 0;
         ok = runAction(line, fatal);
@@ -208,14 +226,15 @@ bool script_runner::runExpectation(const script_line& line) {
             showAll({line.name});
             return true;
         case line_kind::expect: {
-            const auto commands = actionEntries(entry_kind::command);
+            collectAction();
+            const std::vector<std::uint64_t>& commands = actionCommands_;
             if (commandCursor_ >= commands.size()) {
                 return fail(line, "expected \"" + line.rest + "\", but the action sent nothing " +
                                       (commands.empty() ? "at all" : "more") + " (" +
                                       std::to_string(commands.size()) + " command" +
                                       (commands.size() == 1 ? "" : "s") + ")");
             }
-            const transcript_entry& next = *commands[commandCursor_++];
+            const transcript_entry& next = *sim_.log().find(commands[commandCursor_++]);
             if (next.text != line.rest) {
                 return fail(line, "expected \"" + line.rest + "\", but command " +
                                       std::to_string(commandCursor_) + " of the action was \"" +
@@ -227,10 +246,8 @@ bool script_runner::runExpectation(const script_line& line) {
             // The debug output of the action is one stream: two messages written
             // without a command between them arrive together, so each expectation
             // searches on from where the previous one matched.
-            std::string stream;
-            for (const transcript_entry* entry : actionEntries(entry_kind::debug)) {
-                stream += entry->text;
-            }
+            collectAction();
+            const std::string& stream = actionDebug_;
             const std::string wanted = expandLineEnds(line.rest);
             const std::size_t found = debugCursor_ <= stream.size()
                                           ? stream.find(wanted, debugCursor_)
@@ -249,10 +266,11 @@ bool script_runner::runExpectation(const script_line& line) {
             return true;
         }
         case line_kind::expect_none: {
-            const auto commands = actionEntries(entry_kind::command);
+            collectAction();
+            const std::vector<std::uint64_t>& commands = actionCommands_;
             if (commandCursor_ < commands.size()) {
                 return fail(line, "expected nothing more, but the action also sent \"" +
-                                      commands[commandCursor_]->text + "\" (" +
+                                      sim_.log().find(commands[commandCursor_])->text + "\" (" +
                                       std::to_string(commands.size() - commandCursor_) +
                                       " unchecked)");
             }
@@ -324,14 +342,16 @@ bool script_runner::finish(const std::string& header) {
     if (sim_.scriptNames().empty()) {
         return true;
     }
-    const std::size_t before = sim_.log().entries().size();
+    const std::uint64_t before = sim_.log().nextSequence();
     transcript_entry heading;
     heading.kind = entry_kind::action;
     heading.text = "# " + header;
     sim_.log().add(std::move(heading));
     sim_.unloadAll();
     script_line end;
-    return checkNewBreaches(end, before);
+    const bool ok = checkNewBreaches(end, before);
+    sim_.log().flush();
+    return ok;
 }
 
 int runScriptFile(simulator& sim, const std::string& path, bool check, std::ostream& out,

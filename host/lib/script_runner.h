@@ -37,9 +37,12 @@ class script_runner {
     int failureCount() const { return failures_; }
 
   private:
+    bool executeLine(const script_line& line, bool& fatal);
     bool fail(const script_line& line, const std::string& message);
-    bool checkNewBreaches(const script_line& line, std::size_t from);
-    std::vector<const transcript_entry*> actionEntries(entry_kind kind) const;
+    bool checkNewBreaches(const script_line& line, std::uint64_t from);
+    // Takes in the action's entries added since the last look: its commands and
+    // its debug output, so each expectation costs only what is new.
+    void collectAction();
     bool runAction(const script_line& line, bool& fatal);
     bool runExpectation(const script_line& line);
     std::string resolveSite(const std::string& dir) const;
@@ -49,7 +52,10 @@ class script_runner {
 
     simulator& sim_;
     runner_settings settings_;
-    std::size_t actionStart_ = 0;
+    std::uint64_t actionStart_ = 0;              // sequence number of the action's first entry
+    std::uint64_t collected_ = 0;                // entries before this one are in the two below
+    std::vector<std::uint64_t> actionCommands_;  // sequence numbers of the action's commands
+    std::string actionDebug_;                    // the action's debug output, one stream
     std::size_t commandCursor_ = 0;
     std::size_t debugCursor_ = 0;  // characters of the action's debug output already matched
     bool haveAnswer_ = false;

@@ -96,6 +96,8 @@ bool simulator::useSite(const std::string& dir, std::string& error) {
     store_.close();
     site_ = std::move(next);
     siteOpen_ = true;
+    siteRoot_ = site_.rxRoot();
+    siteSystem_ = site_.rxSystem();
     return true;
 }
 
@@ -132,12 +134,27 @@ std::string simulator::resolvePlugin(const std::string& plugin) const {
     return (fs::path(options_.pluginDir) / (plugin + suffix)).string();
 }
 
+namespace {
+
+// Sets a variable the plug-ins read only when it differs, as it mostly does
+// not between two calls: setting it anew costs an allocation each time.
+void setForPlugins(const char* name, const std::string& value) {
+    std::string current;
+    if (!kovo_os::environmentValue(name, current) || current != value) {
+        kovo_os::setEnvironment(name, value);
+    }
+}
+
+}  // namespace
+
 bool simulator::callInto(script_instance& s, const char* what, const std::function<void()>& fn) {
     if (siteOpen_) {
-        kovo_os::setEnvironment("RX_ROOT", site_.rxRoot());
-        kovo_os::setEnvironment("RX_SYSTEM", site_.rxSystem());
+        setForPlugins("RX_ROOT", siteRoot_);
+        setForPlugins("RX_SYSTEM", siteSystem_);
     }
-    kovo_os::setEnvironment("RX_WORKSTATION", std::to_string(s.workstation));
+    setForPlugins("RX_WORKSTATION", s.workstationText);
+    // The reads of the whole call share one read transaction of the store.
+    store_.beginReads();
     script_instance* previous = active_;
     active_ = &s;
     s.inCall = true;
@@ -156,6 +173,7 @@ bool simulator::callInto(script_instance& s, const char* what, const std::functi
     }
     s.inCall = false;
     active_ = previous;
+    store_.endReads();
     for (const std::string& command : s.buffers.endCallback()) {
         transcript_entry entry;
         entry.kind = entry_kind::breach;
@@ -230,6 +248,7 @@ bool simulator::load(const std::string& name, const std::string& plugin,
     const bool bare = script->pluginPath != plugin;
     script->instance = hasInstance ? instance : bare ? "panels/System/" + plugin : std::string();
     script->workstation = workstation < 0 ? site_.firstWorkstation() : workstation;
+    script->workstationText = std::to_string(script->workstation);
     script->link = std::make_unique<script_link>(*this, script->id);
     scripts_.push_back(std::move(script));
     script_instance& s = *scripts_.back();

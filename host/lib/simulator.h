@@ -165,6 +165,7 @@ class simulator {
     transcript log_;
     site_directory site_;
     bool siteOpen_ = false;
+    std::string siteRoot_, siteSystem_;  // the site's RX_ROOT and RX_SYSTEM
     name_store store_;
     std::vector<std::unique_ptr<script_instance>> scripts_;
     int nextScriptId_ = 1;

@@ -33,6 +33,7 @@ struct simulator::script_instance {
     std::string pluginPath;
     std::string instance;
     int workstation = 0;
+    std::string workstationText;  // RX_WORKSTATION while the script runs
     kovo_os::plugin_library library;
     kovo_client_callback* callback = nullptr;
     std::unique_ptr<script_link> link;

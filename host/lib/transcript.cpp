@@ -1,5 +1,6 @@
 #include "transcript.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kovo_host {
@@ -24,12 +25,57 @@ std::string quotedText(const std::string& text) {
     return out + "'";
 }
 
+namespace {
+// Echo held back beyond this is written out at once, so memory stays bounded.
+constexpr std::size_t maxHeldEcho = 1 << 16;
+}  // namespace
+
+transcript::~transcript() {
+    flush();
+}
+
+void transcript::setEcho(std::ostream* echo) {
+    flush();
+    echo_ = echo;
+}
+
 void transcript::add(transcript_entry entry) {
+    entry.sequence = nextSequence_++;
     entries_.push_back(std::move(entry));
     if (echo_ != nullptr) {
-        *echo_ << format(entries_.back()) << '\n';
+        held_ += format(entries_.back());
+        held_ += '\n';
+        if (held_.size() > maxHeldEcho) {
+            flush();
+        }
+    }
+    while (entries_.size() > window_ && entries_.front().sequence < keepFrom_) {
+        entries_.pop_front();
+    }
+}
+
+void transcript::flush() {
+    if (echo_ != nullptr && !held_.empty()) {
+        echo_->write(held_.data(), static_cast<std::streamsize>(held_.size()));
         echo_->flush();
     }
+    held_.clear();
+}
+
+const transcript_entry* transcript::find(std::uint64_t sequence) const {
+    if (sequence < firstSequence() || sequence >= nextSequence_) {
+        return nullptr;
+    }
+    return &entries_[static_cast<std::size_t>(sequence - firstSequence())];
+}
+
+std::vector<transcript_entry> transcript::since(std::uint64_t sequence, std::size_t limit) const {
+    std::vector<transcript_entry> found;
+    for (std::uint64_t s = std::max(sequence, firstSequence());
+         s < nextSequence_ && found.size() < limit; ++s) {
+        found.push_back(*find(s));
+    }
+    return found;
 }
 
 std::string transcript::format(const transcript_entry& entry) {
