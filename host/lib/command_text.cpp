@@ -120,6 +120,7 @@ parsed_command parseCommand(const char* text) {
     if (words.count > 0) {
         command.verb = words.tokens[0];
     }
+    command.args.reserve(words.count > 1 ? static_cast<std::size_t>(words.count - 1) : 0u);
     for (int i = 1; i < words.count; ++i) {
         command.args.emplace_back(words.tokens[i]);
     }

@@ -33,7 +33,7 @@ class statement {
 const char schema[] =
     "CREATE TABLE IF NOT EXISTS names ("
     " device INTEGER NOT NULL, db INTEGER NOT NULL, idx INTEGER NOT NULL, name TEXT NOT NULL,"
-    " PRIMARY KEY (device, db, idx));"
+    " PRIMARY KEY (device, db, idx)) WITHOUT ROWID;"
     "CREATE TABLE IF NOT EXISTS meta (key TEXT PRIMARY KEY, value TEXT NOT NULL);";
 
 bool bindKey(sqlite3_stmt* stmt, int device, int database, int index) {
@@ -79,8 +79,9 @@ bool name_store::open(const std::string& path, const site_directory& site, std::
     if (!parent.empty()) {
         fs::create_directories(parent, code);
     }
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_open_v2(path.c_str(), &db_,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
         error = "cannot open the name store " + path + ": " +
                 (db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory");
         close();
