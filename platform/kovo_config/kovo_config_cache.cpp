@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <system_error>
@@ -55,8 +56,9 @@ std::shared_ptr<const parsed_file> parse(const std::string& path) {
                         " at offset " + std::to_string(result.offset) + "\n";
         return parsed;
     }
-    for (pugi::xml_node group = parsed->document.document_element().first_child(); group;
-         group = group.next_sibling()) {
+    const pugi::xml_node root = parsed->document.document_element();
+    parsed->groups.reserve(static_cast<std::size_t>(std::distance(root.begin(), root.end())));
+    for (pugi::xml_node group = root.first_child(); group; group = group.next_sibling()) {
         if (group.type() != pugi::node_element) {
             continue;
         }

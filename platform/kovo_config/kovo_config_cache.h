@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include <pugixml.hpp>
@@ -11,8 +12,9 @@ namespace kovo_config_store {
 
 struct parsed_file {
     pugi::xml_document document;
-    // The first element child of the root for each id attribute value.
-    std::unordered_map<std::string, pugi::xml_node> groups;
+    // The first element child of the root for each id attribute value; the
+    // keys point into the document, so no id is copied.
+    std::unordered_map<std::string_view, pugi::xml_node> groups;
     // Empty when the file parsed; otherwise the line for the debug output.
     std::string error;
 };
