@@ -67,6 +67,13 @@ std::string* lean_host::name(int device, int database, int index) {
     return &found->second[static_cast<std::size_t>(index - 1)];
 }
 
+std::string* lean_host::nameAt(const char*& at) {
+    const int device = readNumber(at);
+    const int database = readNumber(at);
+    const int index = readNumber(at);
+    return name(device, database, index);
+}
+
 char* lean_host::sendCommand(const char* text, int code) {
     // Answers live here, so a reply given back (code 5) needs nothing done.
     if (code != KOVO_CODE_COMMAND || text == nullptr) {
@@ -82,18 +89,12 @@ char* lean_host::sendCommand(const char* text, int code) {
     }
     if (verb[0] == 'R' && verb[1] == 'N') {
         const char* at = text + 3;
-        const int device = readNumber(at);
-        const int database = readNumber(at);
-        const int index = readNumber(at);
-        std::string* found = name(device, database, index);
+        std::string* found = nameAt(at);
         return &(found != nullptr ? *found : none_)[0];
     }
     if (verb[0] == 'R' && verb[1] == 'M') {
         const char* at = text + 3;
-        const int device = readNumber(at);
-        const int database = readNumber(at);
-        const int index = readNumber(at);
-        std::string* found = name(device, database, index);
+        std::string* found = nameAt(at);
         const char* end = std::strrchr(at, '\'');
         if (found != nullptr && *at == '\'' && end != nullptr && end > at) {
             found->assign(at + 1, end);

@@ -31,6 +31,8 @@ class lean_host final : public kovo_host_link {
 
   private:
     std::string* name(int device, int database, int index);
+    // The name addressed by "device database index " at `at`, stepping past them.
+    std::string* nameAt(const char*& at);
 
     std::map<std::pair<int, int>, std::vector<std::string>> names_;
     std::vector<std::pair<std::string, std::string>> gets_;
