@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 
 #include "simulator_internal.h"
@@ -139,8 +140,8 @@ namespace {
 // Sets a variable the plug-ins read only when it differs, as it mostly does
 // not between two calls: setting it anew costs an allocation each time.
 void setForPlugins(const char* name, const std::string& value) {
-    std::string current;
-    if (!kovo_os::environmentValue(name, current) || current != value) {
+    const char* current = std::getenv(name);
+    if (current == nullptr || value != current) {
         kovo_os::setEnvironment(name, value);
     }
 }
@@ -167,7 +168,7 @@ bool simulator::callInto(script_instance& s, const char* what, const std::functi
     } catch (...) {
         escaped = true;
     }
-    flushDebug(s);
+    flushDebug(s, true);
     if (capturing) {
         capture_->end();
     }
@@ -208,7 +209,11 @@ void simulator::deliverEvent(script_instance& s, void* data, int type) {
     }
 }
 
-void simulator::flushDebug(script_instance& s) {
+void simulator::flushDebug(script_instance& s, bool exact) {
+    // Between two commands the quick look suffices; the end of a call takes all.
+    if (!exact && !capture_->maybeWritten()) {
+        return;
+    }
     std::string text = capture_->drain();
     if (text.empty()) {
         return;

@@ -149,7 +149,9 @@ class simulator {
                   std::vector<transcript_entry>& after);
     panel_state* announce(script_instance& s, const std::string& id, const std::string& layout,
                           const std::string& extra, std::vector<transcript_entry>& after);
-    void flushDebug(script_instance& s);
+    // What the script wrote to its debug output, into the transcript. Not exact:
+    // may leave output written with a zero byte in it to the next exact flush.
+    void flushDebug(script_instance& s, bool exact);
     void record(transcript_entry entry);
     void note(const std::string& script, const std::string& text);
     void failure(const std::string& text);

@@ -35,7 +35,7 @@ transcript_entry noteEntry(const std::string& script, const std::string& text) {
 }  // namespace
 
 char* simulator::onCommand(script_instance& s, const char* text, int code) {
-    flushDebug(s);
+    flushDebug(s, false);
     if (code == KOVO_CODE_RELEASE) {
         std::string command;
         const lent_buffers::give_back result = s.buffers.giveBack(text, command);

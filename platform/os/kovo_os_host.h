@@ -40,10 +40,18 @@ class stderr_capture {
     bool begin();         // start catching (false: cannot, output stays where it was)
     std::string drain();  // what was written since the last drain
     void end();           // give standard error back
+    // False when nothing has been written since the last drain, known without
+    // asking the system; true when something was, or when it cannot tell. A
+    // drain after a false is not needed.
+    bool maybeWritten() const;
 
   private:
     int file_ = -1;
     int saved_ = -1;
+    // Where the platform can, a view of the start of the private file: what is
+    // written shows there without a system call.
+    char* view_ = nullptr;
+    std::size_t viewSize_ = 0;
 };
 
 // True when standard input is a terminal (a person typing).

@@ -2,9 +2,12 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,11 +50,25 @@ void setEnvironment(const char* name, const std::string& value) {
     setenv(name, value.c_str(), 1);
 }
 
+namespace {
+// The file is kept this long (zeros where nothing was written) and seen through
+// a shared mapping, so a check for new output reads memory instead of seeking.
+constexpr std::size_t captureViewSize = 1 << 16;
+}  // namespace
+
 stderr_capture::~stderr_capture() {
     end();
+    if (view_ != nullptr) {
+        munmap(view_, viewSize_);
+    }
     if (file_ >= 0) {
         ::close(file_);
     }
+}
+
+bool stderr_capture::maybeWritten() const {
+    // Debug texts hold no zero byte, so a zero at the start means nothing new.
+    return file_ >= 0 && (view_ == nullptr || view_[0] != '\0');
 }
 
 bool stderr_capture::begin() {
@@ -66,6 +83,17 @@ bool stderr_capture::begin() {
         file_ = dup(fileno(temp));
         std::fclose(temp);
         if (file_ < 0) {
+            return false;
+        }
+        if (ftruncate(file_, static_cast<off_t>(captureViewSize)) == 0) {
+            void* view =
+                mmap(nullptr, captureViewSize, PROT_READ | PROT_WRITE, MAP_SHARED, file_, 0);
+            if (view != MAP_FAILED) {
+                view_ = static_cast<char*>(view);
+                viewSize_ = captureViewSize;
+            }
+        }
+        if (view_ == nullptr && ftruncate(file_, 0) != 0) {
             return false;
         }
     }
@@ -88,7 +116,8 @@ std::string stderr_capture::drain() {
         return text;
     }
     std::fflush(stderr);
-    const off_t size = lseek(file_, 0, SEEK_END);
+    // The write position is the length written: the file may be longer (zeros).
+    const off_t size = lseek(file_, 0, SEEK_CUR);
     if (size <= 0) {
         return text;
     }
@@ -103,7 +132,12 @@ std::string stderr_capture::drain() {
     }
     text.resize(done);
     // Both descriptors share one offset: rewinding here rewinds the plug-in's writes too.
-    if (ftruncate(file_, 0) == 0) {
+    // With a view, the file keeps its length and the view its zeros.
+    if (view_ != nullptr) {
+        std::memset(view_, 0, std::min(done, viewSize_));
+    }
+    const bool fits = view_ != nullptr && done <= viewSize_;
+    if (fits || ftruncate(file_, static_cast<off_t>(view_ != nullptr ? viewSize_ : 0)) == 0) {
         lseek(file_, 0, SEEK_SET);
     }
     return text;
