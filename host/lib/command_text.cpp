@@ -28,7 +28,7 @@ const command_rule rules[] = {
 
 const command_rule* findRule(const std::string& verb) {
     for (const command_rule& rule : rules) {
-        if (verb == rule.verb) {
+        if (verb.size() == 2 && verb[0] == rule.verb[0] && verb[1] == rule.verb[1]) {
             return &rule;
         }
     }
@@ -147,9 +147,9 @@ parsed_command parseCommand(const char* text) {
             return command;
         }
     }
-    if (command.verb == "RR" && count == 4 && command.args[3] != "ADD") {
+    if (isVerb(command.verb, "RR") && count == 4 && command.args[3] != "ADD") {
         command.error = "the fourth argument of RR must be 'ADD', not \"" + command.args[3] + "\"";
-    } else if (command.verb == "ET" && count == 2 && command.args[1][0] == '-') {
+    } else if (isVerb(command.verb, "ET") && count == 2 && command.args[1][0] == '-') {
         command.error = "negative timer interval \"" + command.args[1] + "\"";
     }
     return command;

@@ -19,6 +19,12 @@ struct parsed_command {
 parsed_command parseCommand(const char* text);
 
 // A whole decimal number (optional '-') that fits an int; nothing else is a number.
+// True when verb is the two letters of name ("TP"): cheaper than comparing
+// strings, as every command text is looked at this way several times.
+inline bool isVerb(const std::string& verb, const char (&name)[3]) {
+    return verb.size() == 2 && verb[0] == name[0] && verb[1] == name[1];
+}
+
 bool parseNumber(const std::string& text, int& value);
 
 // The leading decimal number of a text (blanks, sign, digits), saturating; 0 when none.

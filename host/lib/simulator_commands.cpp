@@ -194,9 +194,9 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         return control;
     };
 
-    if (verb == "PI" || verb == "PS") {
+    if (isVerb(verb, "PI") || isVerb(verb, "PS")) {
         panel_state* panel = announce(s, args[0], args[1], args.size() > 2 ? args[2] : "", after);
-        if (verb == "PS") {
+        if (isVerb(verb, "PS")) {
             for (const std::string& other : s.shown) {
                 if (other != args[0]) {
                     after.push_back(breachEntry(s.name, text,
@@ -211,14 +211,14 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         }
         return status(panel->layoutKnown);
     }
-    if (verb == "PR") {
+    if (isVerb(verb, "PR")) {
         if (announced(args[0]) == nullptr) {
             return status(false);
         }
         s.shown.erase(std::remove(s.shown.begin(), s.shown.end(), args[0]), s.shown.end());
         return status(true);
     }
-    if (verb == "TP") {
+    if (isVerb(verb, "TP")) {
         control_state* control = controlOf(args[1], args[2]);
         if (control != nullptr) {
             const put_result result = applyPut(*control, args[0]);
@@ -245,25 +245,25 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         }
         return nullptr;
     }
-    if (verb == "TG") {
+    if (isVerb(verb, "TG")) {
         control_state* control = controlOf(args[0], args[1]);
         if (control == nullptr) {
             return noAnswer();
         }
         return lend(getAnswer(*control, args[2]));
     }
-    if (verb == "CE" || verb == "CD" || verb == "CS" || verb == "CH") {
+    if (isVerb(verb, "CE") || isVerb(verb, "CD") || isVerb(verb, "CS") || isVerb(verb, "CH")) {
         control_state* control = controlOf(args[0], args[1]);
         if (control != nullptr) {
-            if (verb == "CE" || verb == "CD") {
-                control->enabled = verb == "CE";
+            if (isVerb(verb, "CE") || isVerb(verb, "CD")) {
+                control->enabled = isVerb(verb, "CE");
             } else {
-                control->visible = verb == "CS";
+                control->visible = isVerb(verb, "CS");
             }
         }
         return nullptr;
     }
-    if (verb == "XI") {
+    if (isVerb(verb, "XI")) {
         panel_state* panel = announced(args[0]);
         std::string ids;
         if (panel != nullptr) {
@@ -275,7 +275,7 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         }
         return ids.empty() ? noAnswer() : lend(ids);
     }
-    if (verb == "ET") {
+    if (isVerb(verb, "ET")) {
         const int id = number(0);
         const int interval = args.size() > 1 ? number(1) : 0;
         timers_.erase(
@@ -287,23 +287,23 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         }
         return nullptr;
     }
-    if (verb == "RR") {
+    if (isVerb(verb, "RR")) {
         s.registered.insert(number(0));
         return nullptr;
     }
-    if (verb == "RU") {
+    if (isVerb(verb, "RU")) {
         if (s.registered.erase(number(0)) == 0) {
             after.push_back(noteEntry(s.name, "was not registered for device " + args[0]));
         }
         return nullptr;
     }
-    if (verb == "RN") {
+    if (isVerb(verb, "RN")) {
         if (site_.device(number(0)) == nullptr) {
             return noAnswer();
         }
         return lend(store_.get(number(0), number(1), number(2)).value_or(""));
     }
-    if (verb == "RM") {
+    if (isVerb(verb, "RM")) {
         const int device = number(0), database = number(1), index = number(2);
         const int size = site_.databaseSize(device, database);
         std::string error;
@@ -324,14 +324,14 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         }
         return nullptr;
     }
-    if (verb == "SD") {
+    if (isVerb(verb, "SD")) {
         const device_info* device = site_.deviceNamed(args[0]);
         if (device == nullptr) {
             return noAnswer();
         }
         return lend(std::to_string(device->number) + " " + std::to_string(device->offset));
     }
-    if (verb == "IW") {
+    if (isVerb(verb, "IW")) {
         const std::string& info = args[1];
         if (number(0) == 998 && info.compare(0, 2, "PX") == 0) {
             px_.push_back(px_request{number(2), info});

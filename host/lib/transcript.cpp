@@ -43,7 +43,7 @@ void transcript::add(transcript_entry entry) {
     entry.sequence = nextSequence_++;
     entries_.push_back(std::move(entry));
     if (echo_ != nullptr) {
-        held_ += format(entries_.back());
+        appendFormatted(entries_.back(), held_);
         held_ += '\n';
         if (held_.size() > maxHeldEcho) {
             flush();
@@ -79,23 +79,46 @@ std::vector<transcript_entry> transcript::since(std::uint64_t sequence, std::siz
 }
 
 std::string transcript::format(const transcript_entry& entry) {
-    const std::string who = entry.script.empty() ? std::string() : "[" + entry.script + "] ";
+    std::string line;
+    appendFormatted(entry, line);
+    return line;
+}
+
+void transcript::appendFormatted(const transcript_entry& entry, std::string& out) {
+    // Appended piece by piece: an entry is formatted for every echo, so no
+    // temporaries are built on the way.
+    const auto who = [&] {
+        if (!entry.script.empty()) {
+            out += '[';
+            out += entry.script;
+            out += "] ";
+        }
+    };
     switch (entry.kind) {
         case entry_kind::action:
-            return entry.text;
-        case entry_kind::command: {
-            std::string line = "  " + who + "0 " + entry.text;
+        case entry_kind::output:
+            out += entry.text;
+            return;
+        case entry_kind::command:
+            out += "  ";
+            who();
+            out += "0 ";
+            out += entry.text;
             if (entry.answered) {
-                line += "  -> " + entry.answer;
+                out += "  -> ";
+                out += entry.answer;
             }
-            return line;
-        }
+            return;
         case entry_kind::give_back:
-            return "  " + who + "5 " + entry.text;
+            out += "  ";
+            who();
+            out += "5 ";
+            out += entry.text;
+            return;
         case entry_kind::debug: {
             // One transcript line per non-empty line of output: the framework's
             // messages start and end with line ends of their own.
-            std::string out;
+            bool any = false;
             std::size_t start = 0;
             while (start < entry.text.size()) {
                 std::size_t end = entry.text.find('\n', start);
@@ -103,28 +126,52 @@ std::string transcript::format(const transcript_entry& entry) {
                     end = entry.text.size();
                 }
                 if (end > start) {
-                    if (!out.empty()) {
+                    if (any) {
                         out += '\n';
                     }
-                    out += "  " + who + "debug| " + entry.text.substr(start, end - start);
+                    out += "  ";
+                    who();
+                    out += "debug| ";
+                    out.append(entry.text, start, end - start);
+                    any = true;
                 }
                 start = end + 1;
             }
-            return out.empty() ? "  " + who + "debug| " : out;
+            if (!any) {
+                out += "  ";
+                who();
+                out += "debug| ";
+            }
+            return;
         }
         case entry_kind::event:
-            return "  " + who + "<- " + entry.text;
+            out += "  ";
+            who();
+            out += "<- ";
+            out += entry.text;
+            return;
         case entry_kind::note:
-            return "  " + who + "(" + entry.text + ")";
+            out += "  ";
+            who();
+            out += '(';
+            out += entry.text;
+            out += ')';
+            return;
         case entry_kind::breach:
-            return "!! protocol breach" + std::string(entry.script.empty() ? "" : " by ") +
-                   entry.script + ": " + entry.text;
+            out += "!! protocol breach";
+            if (!entry.script.empty()) {
+                out += " by ";
+            }
+            out += entry.script;
+            out += ": ";
+            out += entry.text;
+            return;
         case entry_kind::failure:
-            return "!! " + entry.text;
-        case entry_kind::output:
-            return entry.text;
+            out += "!! ";
+            out += entry.text;
+            return;
     }
-    return entry.text;
+    out += entry.text;
 }
 
 }  // namespace kovo_host

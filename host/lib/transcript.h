@@ -69,6 +69,8 @@ class transcript {
     void keepFrom(std::uint64_t sequence) { keepFrom_ = sequence; }
 
     static std::string format(const transcript_entry& entry);
+    // The same line (or lines), appended to out.
+    static void appendFormatted(const transcript_entry& entry, std::string& out);
 
   private:
     std::deque<transcript_entry> entries_;
