@@ -278,18 +278,18 @@ void Corvane::openNamesEditor() {
     namesDevice = area.driverIds[selectedRouter + 1];
     namesDatabase = selectedEditWhat - 1;
     namesListSize = getDatabaseSize(namesDevice, namesDatabase);
-    // One text serves the whole list: an entry the host gives no name for
-    // repeats the name before it. Counted from 0 so that even a size of INT_MAX
-    // never steps the index past the int range.
-    kovo_string name;
-    for (int entry = 0; entry < namesListSize; ++entry) {
-        const int index = entry + 1;
-        databaseGetName(namesDevice, namesDatabase, index, name);
-        textPut("add", kovo_string("%1 = ").arg(index, '0', 3) + name, panel, "MtxNames");
+    // Each entry is read on its own: one the host gives no name for shows empty.
+    for (int index = 1; index <= namesListSize; ++index) {
+        textPut("add",
+                kovo_string("%1 = ").arg(index, '0', 3) +
+                    storedName(namesDevice, namesDatabase, index),
+                panel, "MtxNames");
     }
     routerRegister(namesDevice, 1, 1, false);
     routerRegistered = true;
     namesEditorActive = true;
+    namesState = EditorState::choosing;
+    selectedNameIndex = 0;
     controlHide(panel, "KB_1");
     panelShow(panel, namesPanelFile, "");
 }
@@ -304,6 +304,8 @@ void Corvane::openPackageNameEditor() {
             panel, "MatrixName");
     packageDevice = area.driverIds[0];
     packageDatabase = selectedEditWhat - 1;
+    packageNameState = EditorState::choosing;
+    selectedPackageIndex = 0;
     packageGridSetup(panel, packageDevice, packageDatabase);
     textPut("text=", panel, "PkgNo");
     textPut("text=", panel, "PreEdit");
@@ -341,6 +343,8 @@ void Corvane::openPackageContentEditor() {
     contentDevice = area.driverIds[1];
     contentLevels = area.packageLevels;
     contentDatabase = selectedEditWhat == 4 ? 1 : 0;
+    contentState = EditorState::choosing;
+    contentPackageIndex = 0;
     packageGridSetup(panel, contentPackageDevice, contentDatabase);
     panelShow(panel, packageContentPanelFile, "");
     textPut("button.001=released", panel, "Group");
