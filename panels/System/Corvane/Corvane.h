@@ -72,9 +72,6 @@ class Corvane : public kovo_script_helper {
     // One tick of a running flashing countdown (count above 0): decrements count,
     // puts its phase on panel and tells whether the countdown has run out.
     bool countDown(int& count, const kovo_string& panel);
-    // The number that ends a row button's id (prefix + decimal), or -1 when the id
-    // is not exactly that form or the number lies outside first..last.
-    static int rowNumber(const kovo_string& id, const char* prefix, int first, int last);
     // The area chosen on panel 1, or null when none (or out of range).
     const AreaRecord* chosenArea() const;
     // driverIds[slot] of the chosen area, 0 when there is none or slot is out of range.

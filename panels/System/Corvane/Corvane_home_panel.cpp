@@ -1,6 +1,7 @@
 // Corvane panel 1: the choice of area, edit type, sources or destinations and
 // router, the openings of the three editors, and the way back after an editor.
 #include "Corvane.h"
+#include "kovo_control_number.h"
 
 namespace {
 
@@ -11,19 +12,6 @@ kovo_string rowControl(const char* format, int number) {
 }
 
 }  // namespace
-
-int Corvane::rowNumber(const kovo_string& id, const char* prefix, int first, int last) {
-    if (!id.startsWith(prefix)) {
-        return -1;
-    }
-    const kovo_string tail = kovo_string(id.c_str() + kovo_string(prefix).length());
-    const int number = tail.toInt();
-    // "Area_name_x" or "Type_1a" name no row button, even though a number can be read.
-    if (tail != kovo_string(number, ' ', 0) || number < first || number > last) {
-        return -1;
-    }
-    return number;
-}
 
 const AreaRecord* Corvane::chosenArea() const {
     if (selectedArea < 0 || selectedArea >= areaCount) {
@@ -44,7 +32,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     const kovo_string id = event.controlId();
 
     if (id.startsWith("Area_name_") && selectedArea == -1) {
-        const int area = rowNumber(id, "Area_name_", 0, areaCount - 1);
+        const int area = controlNumber(id, "Area_name_", 0, areaCount - 1);
         if (area < 0) {
             return;
         }
@@ -56,7 +44,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Type_") && selectedType == 0) {
-        const int type = rowNumber(id, "Type_", 1, 3);
+        const int type = controlNumber(id, "Type_", 1, 3);
         if (type < 0) {
             return;
         }
@@ -68,7 +56,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Edit_what_")) {
-        const int what = rowNumber(id, "Edit_what_", 1, 4);
+        const int what = controlNumber(id, "Edit_what_", 1, 4);
         if (what < 0) {
             return;
         }
@@ -92,7 +80,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Router_")) {
-        const int router = rowNumber(id, "Router_", 1, 3);
+        const int router = controlNumber(id, "Router_", 1, 3);
         const AreaRecord* area = chosenArea();
         // A router without a label is absent from the area.
         if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty()) {

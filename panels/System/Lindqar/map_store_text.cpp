@@ -1,6 +1,5 @@
 #include "map_store_text.h"
 
-#include "stored_name.h"
 
 namespace map_store {
 
@@ -39,7 +38,7 @@ void parseGroupMap(const kovo_string& text, int (&elements)[elementCount]) {
 
 void readGroupMap(kovo_script_helper& host, int device, int editDatabase, int group,
                   int (&elements)[elementCount]) {
-    parseGroupMap(readStoredName(host, device, storeDatabase, groupMapIndex(editDatabase, group)),
+    parseGroupMap(host.storedName(device, storeDatabase, groupMapIndex(editDatabase, group)),
                   elements);
 }
 
