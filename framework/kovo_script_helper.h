@@ -74,6 +74,9 @@ class kovo_script_helper : public kovo_client_callback {
     // one reads as 0.
     static constexpr int maxDatabaseSize = 65535;
     int getDatabaseSize(int device, int database);
+    // Index lies within the database (1 to its size): the host stores a name only
+    // there, so an editor writes nowhere else.
+    bool databaseHolds(int device, int database, int index);
     int workstationNumber();
     // The width text of this workstation's layouts, "1024" or "1280", from the
     // workstation setting "screenwidth". A missing or unsupported width falls back

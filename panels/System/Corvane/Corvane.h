@@ -112,9 +112,6 @@ class Corvane : public kovo_script_helper {
     // A group selector's chosen group becomes the page of its name map.
     void turnPage(const kovo_control_event& event, const kovo_string& panel,
                   const kovo_string& nameMap);
-    // A package index from a device-map event that the editor may read and write:
-    // 1 to the size of the database its writes go to.
-    bool packageIndexValid(int index, int device, int database);
     void choosePackageToRename(const kovo_string& value);
     void endPackageNameTyping();
     // Update (write true) or Cancel of a waiting package name.

@@ -54,8 +54,18 @@ void Corvane::namesPanelEvent(kovo_control_event& event) {
             return;
         }
         namesState = EditorState::choosing;
-        databaseModifyName(namesDevice, namesDatabase + nameDbOffset, selectedNameIndex, editedName,
-                           false);
+        // The short names may be fewer than the long ones; the host keeps no
+        // name beyond a database's size.
+        const int database = namesDatabase + nameDbOffset;
+        if (databaseHolds(namesDevice, database, selectedNameIndex)) {
+            databaseModifyName(namesDevice, database, selectedNameIndex, editedName, false);
+        } else {
+            debug(kovo_string("\nCorvane:: database %1 of device %2 has no entry %3; the name "
+                              "is not written.\n")
+                      .arg(database)
+                      .arg(namesDevice)
+                      .arg(selectedNameIndex));
+        }
         controlDisable(namesPanel, "Cancel");
         controlDisable(namesPanel, "Update");
         enableBrowsing();

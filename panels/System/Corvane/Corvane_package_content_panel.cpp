@@ -47,7 +47,7 @@ void Corvane::packageContentPanelEvent(kovo_control_event& event) {
         }
     } else if (control == "PackageName") {
         if (choosing && indexChosen(event) &&
-            packageIndexValid(event.eventValue().firstInt(), contentDevice, contentDatabase)) {
+            databaseHolds(contentDevice, contentDatabase, event.eventValue().firstInt())) {
             choosePackageContent(event.eventValue());
         }
     } else if (control == "V_Name") {

@@ -18,10 +18,6 @@ void Corvane::turnPage(const kovo_control_event& event, const kovo_string& panel
     }
 }
 
-bool Corvane::packageIndexValid(int index, int device, int database) {
-    return index >= 1 && index <= getDatabaseSize(device, database);
-}
-
 // Each control acts only in the state in which the panel has it enabled:
 // choosing ("Group", "PackageName", "AllDone"), typing ("KB_1"), a change
 // waiting ("Update", "Cancel").
@@ -35,7 +31,7 @@ void Corvane::packageNamePanelEvent(kovo_control_event& event) {
         }
     } else if (control == "PackageName") {
         if (choosing && indexChosen(event) &&
-            packageIndexValid(event.eventValue().firstInt(), packageDevice, packageDatabase)) {
+            databaseHolds(packageDevice, packageDatabase, event.eventValue().firstInt())) {
             choosePackageToRename(event.eventValue());
         }
     } else if (control == "KB_1") {

@@ -66,6 +66,17 @@ void Lindqar::timerEvent(int timerId) {
     timerStop(timerId);
 }
 
+bool Lindqar::matrixHolds(int database, int index) {
+    if (databaseHolds(matrixDevice, database, index)) {
+        return true;
+    }
+    debug(kovo_string("\nLindqar:: database %1 of device %2 has no index %3; it is not written.\n")
+              .arg(database)
+              .arg(matrixDevice)
+              .arg(index));
+    return false;
+}
+
 void Lindqar::putSelected(const kovo_string& panelId, const kovo_string& control, bool selected) {
     textPut("statesheet", selected ? "QDSourceSelected" : "QDSourceDeselected", panelId, control);
 }

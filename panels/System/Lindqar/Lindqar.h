@@ -76,6 +76,9 @@ class Lindqar : public kovo_script_helper {
     // "Matrix no. 012 Source" / "... Destination": the start of the titles of
     // panels 3 and 4.
     kovo_string matrixTitle(bool source) const;
+    // The open matrix has index in database: where the host keeps no name the
+    // editors write nothing (one debug line says so).
+    bool matrixHolds(int database, int index);
     // Leaves an editor panel for the home page.
     void returnHome(const kovo_string& fromPanel);
 

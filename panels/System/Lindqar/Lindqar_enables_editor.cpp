@@ -60,7 +60,9 @@ void Lindqar::enablesEditorEvent(kovo_control_event& event) {
     }
     // Enabled only while the enables have changed since loading or saving.
     if (control == "Save_to_Network" && enablesChanged) {
-        group_enables::writeGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
+        if (matrixHolds(map_store::storeDatabase, enablesIndex)) {
+            group_enables::writeGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
+        }
         enablesChanged = false;
         controlDisable(enablesPanel, "Save_to_Network");
     }

@@ -274,7 +274,8 @@ void Lindqar::cancelMapEditor() {
 // Writes only the groups changed since loading or the last save.
 void Lindqar::saveMap() {
     for (int g = 1; g <= groupCount; ++g) {
-        if (groupChanged[g - 1]) {
+        if (groupChanged[g - 1] &&
+            matrixHolds(map_store::storeDatabase, map_store::groupMapIndex(editDatabase, g))) {
             map_store::writeGroupMap(*this, matrixDevice, editDatabase, g, groupMap[g - 1]);
         }
     }

@@ -110,8 +110,10 @@ void Lindqar::cancelNamesEditor() {
 void Lindqar::saveNames() {
     for (int g = 1; g <= groupCount; ++g) {
         if (nameChanged[g - 1]) {
-            group_names::writeGroupName(*this, matrixDevice, groupNamesDatabase, g,
-                                        groupNames[g - 1]);
+            if (matrixHolds(groupNamesDatabase, g)) {
+                group_names::writeGroupName(*this, matrixDevice, groupNamesDatabase, g,
+                                            groupNames[g - 1]);
+            }
             nameChanged[g - 1] = false;
         }
     }
