@@ -175,13 +175,15 @@ void Lindqar::unmarkMapControl(const char* pattern, int& number) {
     }
 }
 
-// List entry k (from 0) is crosspoint k + 1. An answer outside the list (none
-// selected, or a position the list does not have) chooses no crosspoint.
+// List entry k (from 0) is crosspoint k + 1. An answer that is no position of
+// the list (none selected, no answer, not a number, beyond its end) chooses no
+// crosspoint.
 void Lindqar::chooseXpoint() {
     kovo_string index;
     textGet("selectedindex", mapPanel, "xpoints", index);
     const int entry = index.toInt();
-    selectedXpoint = entry >= 0 && entry < xpointCount ? entry + 1 : 0;
+    const bool listed = index == kovo_string(entry, ' ', 0) && entry >= 0 && entry < xpointCount;
+    selectedXpoint = listed ? entry + 1 : 0;
     refreshMappedTo();
     updateSetMapButton();
 }

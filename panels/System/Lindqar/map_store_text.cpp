@@ -31,8 +31,11 @@ void parseGroupMap(const kovo_string& text, int (&elements)[elementCount]) {
     }
     const kovo_stringlist fields(text, ',');
     const int used = fields.count() < elementCount ? fields.count() : elementCount;
+    // A negative field is no crosspoint (this store never holds one); read as
+    // not mapped, it is saved back as 000, keeping the text well formed.
     for (int e = 0; e < used; ++e) {
-        elements[e] = fields[e].toInt();
+        const int crosspoint = fields[e].toInt();
+        elements[e] = crosspoint > 0 ? crosspoint : 0;
     }
 }
 
