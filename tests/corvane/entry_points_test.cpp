@@ -43,12 +43,12 @@ TEST_F(CorvaneEntryPoints, CountdownFlashesTenTimesThenShowsTheStoredNames) {
                                          : "TP 'statesheet=QD_Cancel_High' '2' 'Cancel'"}))
             << "count " << count;
     }
-    EXPECT_EQ(tick(1), (Commands{"TP 'statesheet=QD_Update_Low' '2' 'Update'",
-                                 "TP 'statesheet=QD_Cancel_High' '2' 'Cancel'", "ET 1", "RN 7 0 2",
-                                 "TP 'text=Cam 2' '2' 'LongName'", "RN 7 2 2",
-                                 "TP 'text=Cam2' '2' 'ShortName'", "CD '2' 'Update'",
-                                 "CD '2' 'Cancel'", "CE '2' 'LongName'", "CE '2' 'ShortName'",
-                                 "CE '2' 'KB_1'"}));
+    EXPECT_EQ(tick(1),
+              (Commands{"TP 'statesheet=QD_Update_Low' '2' 'Update'",
+                        "TP 'statesheet=QD_Cancel_High' '2' 'Cancel'", "ET 1", "RN 7 0 2",
+                        "TP 'text=Cam 2' '2' 'LongName'", "RN 7 2 2",
+                        "TP 'text=Cam2' '2' 'ShortName'", "CD '2' 'Update'", "CD '2' 'Cancel'",
+                        "CE '2' 'LongName'", "CE '2' 'ShortName'", "CE '2' 'KB_1'"}));
     // The dropped change can no longer be written.
     EXPECT_EQ(press("2", "Update"), Commands{});
     // A tick after the end comes from a timer that should not run: it is only stopped.

@@ -23,8 +23,8 @@ class CorvaneMissingAnswers : public CorvaneDriver {
         buttonHolds("ShortName", "");
         control("2", "MtxNames", "selected=002 = V Src 2");
     }
-    const Commands entryTwoShown = {"RN 101 0 2", "TP 'text=V Src 2' '2' 'LongName'",
-                                    "RN 101 2 2", "TP 'text=' '2' 'ShortName'"};
+    const Commands entryTwoShown = {"RN 101 0 2", "TP 'text=V Src 2' '2' 'LongName'", "RN 101 2 2",
+                                    "TP 'text=' '2' 'ShortName'"};
 };
 
 TEST_F(CorvaneMissingAnswers, ListEntriesWithoutAnswerAreEmpty) {
@@ -82,9 +82,10 @@ TEST_F(CorvaneMissingAnswers, UnchangedShortNameKeyboardOnAMissingShortNameWrite
     // Typing a name for it is a change, written to the short names, cut to 8.
     press("2", "ShortName");
     keyboardHolds("2", "Camera 22 wide");
-    EXPECT_EQ(after(control("2", "KB_1", "text=Camera 22 wide"), "TP 'text=Camera 2' '2' 'ShortName'")
-                  .size(),
-              7u);
+    EXPECT_EQ(
+        after(control("2", "KB_1", "text=Camera 22 wide"), "TP 'text=Camera 2' '2' 'ShortName'")
+            .size(),
+        7u);
     EXPECT_EQ(press("2", "Update").front(), "RM 101 2 2 'Camera 2' 0");
 }
 
@@ -115,14 +116,15 @@ TEST_F(CorvaneMissingAnswers, LevelNameWithoutAnswerIsEmpty) {
     link.replyExactly("RN 111 0 1", "12,34,7");
     link.replyExactly("RN 101 0 12", "V Src 12");
     link.replyExactly("RN 103 0 7", "AES 7");
-    EXPECT_EQ(after(control("4", "PackageName", "index=1"), "RN 110 0 1"),
-              (Commands{"RN 110 0 1", "TP 'text=' '4' 'PkgName'", "RN 111 0 1", "RN 101 0 12",
-                        "TP 'text=12' '4' 'V_ID'", "TP 'text=V Src 12' '4' 'V_Name'",
-                        "RN 102 0 34", "TP 'text=34' '4' 'A_ID'", "TP 'text=' '4' 'A_Name'",
-                        "RN 103 0 7", "TP 'text=7' '4' 'D_ID'", "TP 'text=AES 7' '4' 'D_Name'",
-                        "CE '4' 'ClrVid'", "CE '4' 'ClrAud'", "CE '4' 'ClrAES'", "CE '4' 'V_Name'",
-                        "CE '4' 'A_Name'", "CE '4' 'D_Name'", "CD '4' 'AllDone'", "CD '4' 'Group'",
-                        "CD '4' 'PackageName'"}));
+    EXPECT_EQ(
+        after(control("4", "PackageName", "index=1"), "RN 110 0 1"),
+        (Commands{"RN 110 0 1",       "TP 'text=' '4' 'PkgName'", "RN 111 0 1",
+                  "RN 101 0 12",      "TP 'text=12' '4' 'V_ID'",  "TP 'text=V Src 12' '4' 'V_Name'",
+                  "RN 102 0 34",      "TP 'text=34' '4' 'A_ID'",  "TP 'text=' '4' 'A_Name'",
+                  "RN 103 0 7",       "TP 'text=7' '4' 'D_ID'",   "TP 'text=AES 7' '4' 'D_Name'",
+                  "CE '4' 'ClrVid'",  "CE '4' 'ClrAud'",          "CE '4' 'ClrAES'",
+                  "CE '4' 'V_Name'",  "CE '4' 'A_Name'",          "CE '4' 'D_Name'",
+                  "CD '4' 'AllDone'", "CD '4' 'Group'",           "CD '4' 'PackageName'"}));
 }
 
 // A name the host gives with a quote or a control character is shown, and

@@ -84,8 +84,8 @@ TEST_F(Settings, DatabaseSizeComesFromTheDeviceIniFile) {
                      "DatabaseSize_2=\nDatabaseSize_3=99999999999\nDatabaseSize_-1=7\n");
     site.writeConfig("dev_1234.ini", "[Database]\nDatabaseSize_8=300\n");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 4096);
-    EXPECT_EQ(panel.getDatabaseSize(5, 1), 0);        // not a number
-    EXPECT_EQ(panel.getDatabaseSize(5, 2), 0);        // no characters read
+    EXPECT_EQ(panel.getDatabaseSize(5, 1), 0);  // not a number
+    EXPECT_EQ(panel.getDatabaseSize(5, 2), 0);  // no characters read
     EXPECT_EQ(panel.getDatabaseSize(5, -1), 7);
     EXPECT_EQ(panel.getDatabaseSize(5, 4), 0);  // missing key: the default "0"
     EXPECT_EQ(panel.getDatabaseSize(1234, 8), 300);

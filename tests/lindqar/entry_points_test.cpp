@@ -95,9 +95,9 @@ class LindqarHostileAnswers : public ::testing::Test {
 
 TEST_F(LindqarHostileAnswers, AListPositionOutsideTheListChoosesNoCrosspoint) {
     press("2", "Element_1");
-    for (const char* answer : {"selectedindex=8", "selectedindex=2147483647",
-                               "selectedindex=99999999999", "selectedindex=-7",
-                               "selectedindex=x", "other=3"}) {
+    for (const char* answer :
+         {"selectedindex=8", "selectedindex=2147483647", "selectedindex=99999999999",
+          "selectedindex=-7", "selectedindex=x", "other=3"}) {
         const std::vector<std::string> chosen = chooseXpoint(answer);
         ASSERT_FALSE(chosen.empty());
         EXPECT_EQ(chosen.back(), "CD '2' 'SetMap'") << answer;

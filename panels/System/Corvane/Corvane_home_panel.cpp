@@ -44,8 +44,12 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Type_") && selectedType == 0) {
+        // Offered only with an area chosen; package types only in an area
+        // with package devices (the other buttons are disabled).
         const int type = controlNumber(id, "Type_", 1, 3);
-        if (type < 0) {
+        const AreaRecord* area = chosenArea();
+        if (type < 0 || area == nullptr ||
+            (type > 1 && area->driverIds[0] == 0 && area->driverIds[1] == 0)) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
@@ -56,8 +60,12 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Edit_what_")) {
+        // Only the pair the chosen type enables: 1 and 2 for names, 3 and 4
+        // for contents.
         const int what = controlNumber(id, "Edit_what_", 1, 4);
-        if (what < 0) {
+        const bool fits =
+            selectedType == 3 ? what >= 3 : selectedType > 0 && what >= 1 && what <= 2;
+        if (!fits) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
@@ -82,8 +90,10 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     if (id.startsWith("Router_")) {
         const int router = controlNumber(id, "Router_", 1, 3);
         const AreaRecord* area = chosenArea();
-        // A router without a label is absent from the area.
-        if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty()) {
+        // Routers are offered only for matrix names, sources or destinations
+        // chosen; a router without a label is absent from the area.
+        if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty() ||
+            selectedType != 1 || (selectedEditWhat != 1 && selectedEditWhat != 2)) {
             return;
         }
         selectedRouter = router;
@@ -268,10 +278,10 @@ void Corvane::openNamesEditor() {
     namesListSize = getDatabaseSize(namesDevice, namesDatabase);
     // Each entry is read on its own: one the host gives no name for shows empty.
     for (int index = 1; index <= namesListSize; ++index) {
-        textPut("add",
-                kovo_string("%1 = ").arg(index, '0', 3) +
-                    storedName(namesDevice, namesDatabase, index),
-                panel, "MtxNames");
+        textPut(
+            "add",
+            kovo_string("%1 = ").arg(index, '0', 3) + storedName(namesDevice, namesDatabase, index),
+            panel, "MtxNames");
     }
     routerRegister(namesDevice, 1, 1, false);
     routerRegistered = true;

@@ -1,8 +1,8 @@
 // Panel "1": choice of a matrix and of one of six functions, then "Edit".
 #include "Lindqar.h"
 #include "enables_text.h"
-#include "kovo_control_number.h"
 #include "group_names_store.h"
+#include "kovo_control_number.h"
 #include "panel_controls.h"
 
 namespace {

@@ -1,6 +1,5 @@
 #include "enables_text.h"
 
-
 namespace group_enables {
 
 kovo_string enablesText(const bool (&enabled)[groupCount]) {

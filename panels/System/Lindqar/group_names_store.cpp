@@ -1,6 +1,5 @@
 #include "group_names_store.h"
 
-
 namespace group_names {
 
 kovo_string readGroupName(kovo_script_helper& host, int device, int groupNamesDatabase, int group) {

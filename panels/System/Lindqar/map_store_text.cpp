@@ -1,6 +1,5 @@
 #include "map_store_text.h"
 
-
 namespace map_store {
 
 namespace {
