@@ -71,8 +71,10 @@ class kovo_script_helper : public kovo_client_callback {
     kovo_string getWorkstationSetting(const kovo_string& id);
     // The entries of a device database, 0 to maxDatabaseSize: a size above the
     // bound is cut to it with one debug line naming the device file, a negative
-    // one reads as 0.
-    static constexpr int maxDatabaseSize = 65535;
+    // one reads as 0. Editors ask the host for every entry when they open, so the
+    // bound keeps an absurd size from freezing the host; 16384 is far above any
+    // router of the sites (the largest has 1024 sources).
+    static constexpr int maxDatabaseSize = 16384;
     int getDatabaseSize(int device, int database);
     // Index lies within the database (1 to its size): the host stores a name only
     // there, so an editor writes nowhere else.

@@ -95,20 +95,20 @@ TEST_F(Settings, DatabaseSizeComesFromTheDeviceIniFile) {
 // An editor asks the host for every entry: an absurd size must not freeze it.
 TEST_F(Settings, DatabaseSizeIsBoundedAndNeverNegative) {
     site.writeConfig("dev_005.ini",
-                     "[Database]\nDatabaseSize_0=99999999999\nDatabaseSize_1=65535\n"
-                     "DatabaseSize_2=65536\nDatabaseSize_3=-4\n");
+                     "[Database]\nDatabaseSize_0=99999999999\nDatabaseSize_1=16384\n"
+                     "DatabaseSize_2=16385\nDatabaseSize_3=-4\n");
     int size = 0;
     const std::string written = debugOutputOf([&] { size = panel.getDatabaseSize(5, 0); });
     EXPECT_EQ(size, kovo_script_helper::maxDatabaseSize);
-    EXPECT_EQ(kovo_script_helper::maxDatabaseSize, 65535);
+    EXPECT_EQ(kovo_script_helper::maxDatabaseSize, 16384);
     // One line, naming the device file and the key.
     EXPECT_THAT(written, testing::StartsWith("\nkovo_script_helper:: "));
     EXPECT_THAT(written, testing::HasSubstr("dev_005.ini: DatabaseSize_0=99999999999 is above "
-                                            "65535; 65535 entries are used.\n"));
+                                            "16384; 16384 entries are used.\n"));
     EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 2);
     EXPECT_EQ(debugOutputOf([&] { size = panel.getDatabaseSize(5, 1); }), "");
-    EXPECT_EQ(size, 65535);
-    EXPECT_EQ(panel.getDatabaseSize(5, 2), 65535);
+    EXPECT_EQ(size, 16384);
+    EXPECT_EQ(panel.getDatabaseSize(5, 2), 16384);
     EXPECT_EQ(debugOutputOf([&] { size = panel.getDatabaseSize(5, 3); }), "");
     EXPECT_EQ(size, 0);
 }
