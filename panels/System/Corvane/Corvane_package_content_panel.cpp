@@ -33,14 +33,16 @@ const LevelControls& controlsOf(int slot) {
 
 // Each control acts only in the state in which the panel has it enabled:
 // choosing ("Group", "PackageName", "AllDone"), a package's levels shown (the
-// level and clear buttons of its levels, "Update" while the contents differ),
-// picking a level ("LevelGroup", "Element"); "Cancel" is never disabled.
+// level and clear buttons of its levels), picking a level ("LevelGroup",
+// "Element"); "Update" while the contents differ, "Cancel" always.
 void Corvane::packageContentPanelEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
     const bool choosing = contentState == EditorState::choosing;
-    const bool shown = contentState == EditorState::levelShown;
     const bool picking = contentState == EditorState::pickingLevel;
     const bool threeLevels = contentLevels == PackageContent::maxLevels;
+    // The level and clear buttons exist only for an area of 2 or 3 levels.
+    const bool shown =
+        contentState == EditorState::levelShown && (contentLevels == 2 || threeLevels);
     if (control == "Group") {
         if (choosing) {
             turnPage(event, contentPanel, "PackageName");
@@ -85,10 +87,10 @@ void Corvane::packageContentPanelEvent(kovo_control_event& event) {
             clearLevel(4);
         }
     } else if (control == "Update") {
-        // Only while the contents differ, as the update rule enables it: an
-        // event from the disabled button must not overwrite a package with
-        // unchanged or emptied (-1) levels.
-        if (shown && contentsChanged()) {
+        // Only while the contents differ, as the update rule enables it (also
+        // while a level is picked): an event from the disabled button must not
+        // overwrite a package with unchanged or emptied (-1) levels.
+        if ((shown || picking) && contentsChanged()) {
             databaseModifyName(contentDevice, contentDatabase, contentPackageIndex,
                                writePackageContent(videoId, audioId, dataId, contentLevels), false);
             resetContents();
