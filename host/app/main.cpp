@@ -7,6 +7,7 @@
 #include "check_site_command.h"
 #include "host_command_line.h"
 #include "interactive_shell.h"
+#include "names_command.h"
 #include "kovo_os_host.h"
 #include "script_runner.h"
 
@@ -16,6 +17,8 @@ const char usage[] =
     "usage: kovo-host run [--check] [options] SCRIPT\n"
     "       kovo-host shell [options]\n"
     "       kovo-host check-site [DIR] [--json] [--strict]\n"
+    "       kovo-host names export [--device N] [--database D] [options]\n"
+    "       kovo-host names import FILE.csv [--dry-run] [options]\n"
     "options:\n"
     "  --site DIR      site directory (default: the demo site)\n"
     "  --db FILE       name store file (default: one per site in the user's state folder)\n"
@@ -76,6 +79,9 @@ int main(int argc, char** argv) {
     }
     if (command == "check-site") {
         return kovo_host::runCheckSite(args, options, std::cout, std::cerr);
+    }
+    if (command == "names") {
+        return kovo_host::runNames(args, options, std::cout, std::cerr);
     }
     if (command != "run" && command != "shell") {
         std::cerr << "kovo-host: unknown command " << command << "\n" << usage;

@@ -78,3 +78,17 @@ int editorNameLimit(const std::vector<area_settings>& areas, int device, int dat
 }
 
 }  // namespace kovo_host
+
+#include <filesystem>
+
+#include "site_directory.h"
+
+namespace kovo_host {
+
+std::vector<area_settings> readSiteAreas(const site_directory& site) {
+    const std::filesystem::path file =
+        std::filesystem::path(site.directory()) / "config" / "system" / "object_settings.xml";
+    return readAreas(readSettingsFile(file.string()));
+}
+
+}  // namespace kovo_host

@@ -38,3 +38,12 @@ int offeredAreaCount(const std::vector<area_settings>& areas);
 int editorNameLimit(const std::vector<area_settings>& areas, int device, int database);
 
 }  // namespace kovo_host
+
+namespace kovo_host {
+
+class site_directory;
+
+// The areas of a site, from its object_settings.xml.
+std::vector<area_settings> readSiteAreas(const site_directory& site);
+
+}  // namespace kovo_host
