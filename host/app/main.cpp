@@ -7,8 +7,8 @@
 #include "check_site_command.h"
 #include "host_command_line.h"
 #include "interactive_shell.h"
-#include "names_command.h"
 #include "kovo_os_host.h"
+#include "names_command.h"
 #include "script_runner.h"
 
 namespace {

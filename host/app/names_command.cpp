@@ -19,7 +19,9 @@ int exportNames(simulator& sim, const std::vector<std::string>& args, std::ostre
     int device = -1;
     int database = -1;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        int* target = args[i] == "--device" ? &device : args[i] == "--database" ? &database : nullptr;
+        int* target = args[i] == "--device"     ? &device
+                      : args[i] == "--database" ? &database
+                                                : nullptr;
         if (target == nullptr) {
             return usageError(err, "export: unknown argument " + args[i]);
         }
@@ -80,7 +82,8 @@ int runNames(const std::vector<std::string>& args, const simulator_options& opti
         return 2;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    return args[0] == "export" ? exportNames(sim, rest, out, err) : importNames(sim, rest, out, err);
+    return args[0] == "export" ? exportNames(sim, rest, out, err)
+                               : importNames(sim, rest, out, err);
 }
 
 }  // namespace kovo_host

@@ -62,8 +62,8 @@ bool name_store::putAll(const std::vector<stored_name>& names, std::string& erro
             ok = sqlite3_bind_int(insert.stmt, 1, n.device) == SQLITE_OK &&
                  sqlite3_bind_int(insert.stmt, 2, n.database) == SQLITE_OK &&
                  sqlite3_bind_int(insert.stmt, 3, n.index) == SQLITE_OK &&
-                 sqlite3_bind_text(insert.stmt, 4, n.name.c_str(),
-                                   static_cast<int>(n.name.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
+                 sqlite3_bind_text(insert.stmt, 4, n.name.c_str(), static_cast<int>(n.name.size()),
+                                   SQLITE_TRANSIENT) == SQLITE_OK &&
                  sqlite3_step(insert.stmt) == SQLITE_DONE;
         }
         if (!ok) {

@@ -55,8 +55,10 @@ std::string checkRow(const csv_record& record, const site_directory& site,
     const char* what[] = {"device", "database", "index"};
     int* number[] = {&n.device, &n.database, &n.index};
     for (int f = 0; f < 3; ++f) {
-        if (!parseNumber(record.fields[static_cast<std::size_t>(f)], *number[f]) || *number[f] < 0) {
-            return std::string("the ") + what[f] + " " + quotedText(record.fields[static_cast<std::size_t>(f)]) +
+        if (!parseNumber(record.fields[static_cast<std::size_t>(f)], *number[f]) ||
+            *number[f] < 0) {
+            return std::string("the ") + what[f] + " " +
+                   quotedText(record.fields[static_cast<std::size_t>(f)]) +
                    " is not a whole number";
         }
     }
@@ -100,8 +102,8 @@ names_plan planNamesImport(const std::string& csv, const site_directory& site,
         plan.errors.push_back(error);
         return plan;
     }
-    if (records.empty() || records[0].fields != std::vector<std::string>{"device", "database",
-                                                                         "index", "name"}) {
+    if (records.empty() ||
+        records[0].fields != std::vector<std::string>{"device", "database", "index", "name"}) {
         plan.errors.push_back(std::string("row 1 (line 1): the header must be ") + namesCsvHeader);
         return plan;
     }
@@ -113,7 +115,8 @@ names_plan planNamesImport(const std::string& csv, const site_directory& site,
         std::string problem = checkRow(records[r], site, areas, row);
         const stored_name& n = row.change;
         if (problem.empty()) {
-            const auto first = seen.emplace(std::make_tuple(n.device, n.database, n.index), row.row);
+            const auto first =
+                seen.emplace(std::make_tuple(n.device, n.database, n.index), row.row);
             if (!first.second) {
                 problem = "gives device " + std::to_string(n.device) + " database " +
                           std::to_string(n.database) + " index " + std::to_string(n.index) +
@@ -143,12 +146,13 @@ bool importNamesFile(simulator& sim, const std::string& path, bool dryRun, std::
         return false;
     }
     const site_directory& site = *sim.site();
-    const names_plan plan = planNamesImport(csv, site, readSiteAreas(site), [&sim](int d, int b, int i) {
-        std::string name, ignored;
-        bool found = false;
-        sim.storedName(d, b, i, name, found, ignored);
-        return found ? std::optional<std::string>(name) : std::nullopt;
-    });
+    const names_plan plan =
+        planNamesImport(csv, site, readSiteAreas(site), [&sim](int d, int b, int i) {
+            std::string name, ignored;
+            bool found = false;
+            sim.storedName(d, b, i, name, found, ignored);
+            return found ? std::optional<std::string>(name) : std::nullopt;
+        });
     if (!plan.errors.empty()) {
         error = path + ": nothing stored:";
         for (const std::string& e : plan.errors) {

@@ -22,11 +22,11 @@ extern const char namesCsvHeader[];
 void writeNamesCsv(const std::vector<stored_name>& names, std::ostream& out);
 
 struct planned_name {
-    int row = 0;   // record number, the header being row 1
-    int line = 0;  // line of the file the row starts on
-    stored_name change;        // the name as it will be stored
+    int row = 0;                     // record number, the header being row 1
+    int line = 0;                    // line of the file the row starts on
+    stored_name change;              // the name as it will be stored
     std::optional<std::string> old;  // the name stored now
-    std::string typedAs;       // the name as the row gives it, when the typed-text rule changed it
+    std::string typedAs;  // the name as the row gives it, when the typed-text rule changed it
     bool unchanged() const { return old && *old == change.name; }
 };
 

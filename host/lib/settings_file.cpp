@@ -65,7 +65,8 @@ const settings_group* settings_file::group(const std::string& id) const {
     return nullptr;
 }
 
-const settings_entry* settings_file::entry(const std::string& groupId, const std::string& id) const {
+const settings_entry* settings_file::entry(const std::string& groupId,
+                                           const std::string& id) const {
     const settings_group* g = group(groupId);
     if (g == nullptr) {
         return nullptr;

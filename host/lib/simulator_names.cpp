@@ -12,8 +12,8 @@ bool simulator::importNames(const std::vector<stored_name>& names, std::string& 
         return false;
     }
     for (const stored_name& n : names) {
-        if (site_.device(n.device) == nullptr ||
-            n.index < 1 || n.index > site_.databaseSize(n.device, n.database)) {
+        if (site_.device(n.device) == nullptr || n.index < 1 ||
+            n.index > site_.databaseSize(n.device, n.database)) {
             error = "device " + std::to_string(n.device) + " database " +
                     std::to_string(n.database) + " has no index " + std::to_string(n.index);
             return false;

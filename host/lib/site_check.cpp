@@ -41,10 +41,9 @@ void site_check_context::need(int device, int database, int minimum, const std::
 }
 
 int site_check_result::count(finding_severity severity) const {
-    return static_cast<int>(std::count_if(findings.begin(), findings.end(),
-                                          [severity](const site_finding& f) {
-                                              return f.severity == severity;
-                                          }));
+    return static_cast<int>(
+        std::count_if(findings.begin(), findings.end(),
+                      [severity](const site_finding& f) { return f.severity == severity; }));
 }
 
 site_check_result checkSite(const std::string& dir) {

@@ -23,8 +23,8 @@ struct site_finding {
 
 struct site_check_result {
     bool isSite = false;
-    std::string error;      // why the directory is not a site
-    std::string directory;  // the site directory, absolute
+    std::string error;                   // why the directory is not a site
+    std::string directory;               // the site directory, absolute
     std::vector<site_finding> findings;  // by file, then by line
 
     int count(finding_severity severity) const;

@@ -7,8 +7,8 @@ namespace kovo_host {
 
 namespace {
 
-const char* const slotNames[driverSlots] = {"the package names device", "the package contents device",
-                                            "router 1", "router 2", "router 3"};
+const char* const slotNames[driverSlots] = {
+    "the package names device", "the package contents device", "router 1", "router 2", "router 3"};
 
 int lineOf(const area_settings& area, const char* id, const settings_file& file) {
     const settings_entry* entry = file.entry("rtr_area_" + std::to_string(area.number), id);
@@ -19,22 +19,23 @@ void checkListLengths(site_check_context& c, const area_settings& area, const st
     const int idsLine = lineOf(area, "driver_ids", c.objects);
     const int typesLine = lineOf(area, "driver_type", c.objects);
     if (area.driverIds.size() > driverSlots) {
-        c.warning(c.objects.path, idsLine,
-                  who + ": \"driver_ids\" has " + std::to_string(area.driverIds.size()) + " entries",
-                  "entries after the fifth are ignored");
+        c.warning(
+            c.objects.path, idsLine,
+            who + ": \"driver_ids\" has " + std::to_string(area.driverIds.size()) + " entries",
+            "entries after the fifth are ignored");
     }
     if (area.driverTypes.size() > driverSlots) {
-        c.warning(c.objects.path, typesLine,
-                  who + ": \"driver_type\" has " + std::to_string(area.driverTypes.size()) +
-                      " entries",
-                  "entries after the fifth are ignored");
+        c.warning(
+            c.objects.path, typesLine,
+            who + ": \"driver_type\" has " + std::to_string(area.driverTypes.size()) + " entries",
+            "entries after the fifth are ignored");
     }
     const std::size_t ids = area.driverIds.size();
     const std::size_t types = area.driverTypes.size();
     if (ids != types && (ids < driverSlots || types < driverSlots)) {
         c.error(c.objects.path, typesLine,
-                who + ": \"driver_ids\" has " + std::to_string(ids) + " entries but \"driver_type\" " +
-                    std::to_string(types),
+                who + ": \"driver_ids\" has " + std::to_string(ids) +
+                    " entries but \"driver_type\" " + std::to_string(types),
                 "the editor pairs devices and labels by position: from the first missing entry on, "
                 "a label names another device than meant");
     }
@@ -47,10 +48,10 @@ void checkDriverIds(site_check_context& c, const area_settings& area, const std:
         const std::string text = s < area.driverIds.size() ? area.driverIds[s] : std::string();
         int number = 0;
         if (!text.empty() && !parseNumber(text, number)) {
-            c.error(c.objects.path, idsLine,
-                    who + ": driver id " + quoted(text) + " (" + slotNames[slot] +
-                        ") is not a number",
-                    "the editor reads it as device " + std::to_string(area.driverId(slot)));
+            c.error(
+                c.objects.path, idsLine,
+                who + ": driver id " + quoted(text) + " (" + slotNames[slot] + ") is not a number",
+                "the editor reads it as device " + std::to_string(area.driverId(slot)));
         }
         const int device = area.driverId(slot);
         if (device != 0 && c.site.device(device) == nullptr) {

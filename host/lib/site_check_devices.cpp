@@ -55,8 +55,8 @@ void checkFileNames(site_check_context& c) {
         const std::string name = folder.path().filename().string();
         int number = 0;
         if (folder.is_directory() &&
-            (!parseNumber(name.size() > 4 ? name.substr(4) : std::string(), number) ||
-             number < 0 || deviceFileName(number) != name + ".ini")) {
+            (!parseNumber(name.size() > 4 ? name.substr(4) : std::string(), number) || number < 0 ||
+             deviceFileName(number) != name + ".ini")) {
             c.warning(folder.path().string(), 0, name + " is not a device's names folder",
                       "names are seeded only from names/dev_NNN/ (at least three digits, "
                       "zero-filled): these names are never stored");
@@ -76,8 +76,8 @@ void checkSizes(site_check_context& c, const device_info& device) {
         int size = 0;
         if (!parseNumber(raw, size)) {
             c.error(path, 0, sizeKey(database) + " " + quoted(raw) + " is not a whole number",
-                    "the plug-ins read it as " +
-                        std::to_string(kovo_string(raw.c_str()).toInt()) + " entries");
+                    "the plug-ins read it as " + std::to_string(kovo_string(raw.c_str()).toInt()) +
+                        " entries");
         } else if (size < 0) {
             c.error(path, 0, sizeKey(database) + " is negative (" + raw + ")",
                     "no editor lists an entry of it, and the host stores no name in it");
@@ -114,9 +114,9 @@ void checkNeeds(site_check_context& c) {
             }
             if (size <= 0) {
                 c.error(path, 0,
-                        sizeKey(database) + (stored == info.databaseSizes.end() ? " is missing"
-                                                                                 : " is " +
-                                                                                       std::to_string(size)) +
+                        sizeKey(database) +
+                            (stored == info.databaseSizes.end() ? " is missing"
+                                                                : " is " + std::to_string(size)) +
                             ", but " + need.user + " reads database " + std::to_string(database),
                         "it reads the size as 0: the editor shows nothing of the database and "
                         "the host stores no name in it");

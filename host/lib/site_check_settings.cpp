@@ -66,10 +66,10 @@ void checkSettingsFile(site_check_context& c, const settings_file& file,
     for (const settings_group& group : file.groups) {
         const auto first = groupLines.emplace(group.id, group.line);
         if (!first.second) {
-            c.warning(file.path, group.line,
-                      "group " + quoted(group.id) + " again (first at " +
-                          line(first.first->second) + ")",
-                      "only the first group of an id is read; this one is never seen");
+            c.warning(
+                file.path, group.line,
+                "group " + quoted(group.id) + " again (first at " + line(first.first->second) + ")",
+                "only the first group of an id is read; this one is never seen");
             continue;
         }
         std::map<std::string, const settings_entry*> entries;
@@ -77,9 +77,8 @@ void checkSettingsFile(site_check_context& c, const settings_file& file,
             const auto seen = entries.emplace(entry.id, &entry);
             if (!seen.second) {
                 c.warning(file.path, entry.line,
-                          "setting " + quoted(entry.id) + " again in group " +
-                              quoted(group.id) + " (first at " + line(seen.first->second->line) +
-                              ")",
+                          "setting " + quoted(entry.id) + " again in group " + quoted(group.id) +
+                              " (first at " + line(seen.first->second->line) + ")",
                           "the first one wins (" + quoted(seen.first->second->value) +
                               "); this one is never seen");
             }
@@ -110,11 +109,13 @@ void checkWorkstations(site_check_context& c) {
                       "the plug-ins use the 1024 layouts and write \"No screenwidth parameter\" "
                       "to the debug output");
         } else if (w != 1024 && w != 1280) {
-            c.warning(file.path, width->line,
-                      who + ": \"screenwidth\" " + quoted(width->value) + " is neither 1024 nor 1280",
-                      std::string("the plug-ins use the 1024 layouts and write ") +
-                          (w == 0 ? "\"No screenwidth parameter\"" : "\"Unsupported screenwidth parameter\"") +
-                          " to the debug output");
+            c.warning(
+                file.path, width->line,
+                who + ": \"screenwidth\" " + quoted(width->value) + " is neither 1024 nor 1280",
+                std::string("the plug-ins use the 1024 layouts and write ") +
+                    (w == 0 ? "\"No screenwidth parameter\""
+                            : "\"Unsupported screenwidth parameter\"") +
+                    " to the debug output");
         }
         const settings_entry* myArea = file.entry(group.id, "myarea");
         if (myArea == nullptr) {
@@ -184,8 +185,8 @@ void checkShutdownLists(site_check_context& c) {
             }
             if (type != "XPE" && type != "XP" && type != "W7" && type != "W10") {
                 c.error(file.path, entry.line,
-                        area + ": workstation " + number + " has the unknown type " +
-                            quoted(type) + " (XPE, XP, W7 or W10, exact case)",
+                        area + ": workstation " + number + " has the unknown type " + quoted(type) +
+                            " (XPE, XP, W7 or W10, exact case)",
                         button + " is skipped on Confirm without a message");
             }
             const int value = kovo_string(number.c_str()).toInt();

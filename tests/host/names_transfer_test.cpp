@@ -60,8 +60,8 @@ TEST(Csv, MalformedQuotingIsAnErrorWithItsLine) {
 }
 
 TEST(Csv, WritesQuotesOnlyWhereNeededAndReadsBackTheSame) {
-    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines",
-                                             " blank", "Grüße", ""};
+    const std::vector<std::string> fields = {"plain", "a,b", "say \"hi\"", "two\nlines", " blank",
+                                             "Grüße", ""};
     const std::string line = csvRecord(fields);
     EXPECT_EQ(line, "plain,\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\" blank\",Grüße,\r\n");
     std::vector<csv_record> records;
@@ -124,16 +124,17 @@ class NamesImport : public kovo_host_testing::kovo_script_test {
 
 TEST_F(NamesImport, OneBadRowStoresNothingAndEveryBadRowIsNamed) {
     std::string report, error;
-    EXPECT_FALSE(import("device,database,index,name\r\n"
-                        "7,0,1,Good\r\n"
-                        "7,0,5,Beyond the size\r\n"
-                        "8,0,1,No such device\r\n"
-                        "7,0,1,Twice\r\n"
-                        "7,0,2,Seventeen bytes!!\r\n"
-                        "7,2,2,NineByte\r\n"
-                        "7,x,1,Bad number\r\n"
-                        "7,0,3\r\n",
-                        false, report, error));
+    EXPECT_FALSE(
+        import("device,database,index,name\r\n"
+               "7,0,1,Good\r\n"
+               "7,0,5,Beyond the size\r\n"
+               "8,0,1,No such device\r\n"
+               "7,0,1,Twice\r\n"
+               "7,0,2,Seventeen bytes!!\r\n"
+               "7,2,2,NineByte\r\n"
+               "7,x,1,Bad number\r\n"
+               "7,0,3\r\n",
+               false, report, error));
     EXPECT_NE(error.find("nothing stored"), std::string::npos);
     const std::vector<std::string> rows = {
         "row 3 (line 3): index 5 is outside database 0 of device 7 (1 to 4)",
@@ -155,11 +156,12 @@ TEST_F(NamesImport, OneBadRowStoresNothingAndEveryBadRowIsNamed) {
 
 TEST_F(NamesImport, DryRunShowsOldAndNewNamesAndTheTypedTextRule) {
     std::string report, error;
-    ASSERT_TRUE(import("device,database,index,name\n"
-                       "7,0,1,\"Guest's \"\"Cam\"\"\"\n"
-                       "7,0,2,VT 1\n"
-                       "7,1,2,\"Grüße\nZwei\"\n",
-                       true, report, error))
+    ASSERT_TRUE(
+        import("device,database,index,name\n"
+               "7,0,1,\"Guest's \"\"Cam\"\"\"\n"
+               "7,0,2,VT 1\n"
+               "7,1,2,\"Grüße\nZwei\"\n",
+               true, report, error))
         << error;
     EXPECT_EQ(report,
               "row 2: 7 0 1: 'Camera 1' -> 'Guest`s \"Cam\"'\n"
@@ -170,17 +172,18 @@ TEST_F(NamesImport, DryRunShowsOldAndNewNamesAndTheTypedTextRule) {
               "control character as a space\n"
               "would store 2 names, 1 unchanged\n");
     EXPECT_EQ(stored(7, 0, 1), "Camera 1");  // a dry run stores nothing
-    ASSERT_TRUE(import("device,database,index,name\n7,0,1,\"Guest's \"\"Cam\"\"\"\n", false, report,
-                       error))
+    ASSERT_TRUE(
+        import("device,database,index,name\n7,0,1,\"Guest's \"\"Cam\"\"\"\n", false, report, error))
         << error;
     EXPECT_EQ(stored(7, 0, 1), "Guest`s \"Cam\"");
 }
 
 TEST_F(NamesImport, ExportAndImportRoundTrip) {
     std::string report, error;
-    ASSERT_TRUE(import("device,database,index,name\n7,0,2,\"a, b \"\"c\"\"\"\n7,1,1,Ünïcødé\n"
-                       "7,0,3,\n",
-                       false, report, error))
+    ASSERT_TRUE(
+        import("device,database,index,name\n7,0,2,\"a, b \"\"c\"\"\"\n7,1,1,Ünïcødé\n"
+               "7,0,3,\n",
+               false, report, error))
         << error;
     const name_store* store = sim_->openStore(error);
     ASSERT_NE(store, nullptr) << error;

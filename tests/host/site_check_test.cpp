@@ -106,62 +106,125 @@ struct fault {
 
 std::vector<fault> faults() {
     return {
-        {"xml", obj, "<object id=\"ws_shutdown\">", "<object id=\"ws_shutdown\">\n<oops",
+        {"xml",
+         obj,
+         "<object id=\"ws_shutdown\">",
+         "<object id=\"ws_shutdown\">\n<oops",
          {obj + ":5: error: the XML does not parse (Error parsing start element tag)",
           ws + ":5: warning: workstation 12: \"myarea\" \"STC-Gallery\" is area \"stc\", which "
                "has no \"ws_shutdown\" list"}},
-        {"repeated setting", obj, "<setting id=\"package_levels\" value=\"2\"/>",
-         "<setting id=\"package_levels\" value=\"2\"/>\n<setting id=\"package_levels\" value=\"3\"/>",
+        {"repeated setting",
+         obj,
+         "<setting id=\"package_levels\" value=\"2\"/>",
+         "<setting id=\"package_levels\" value=\"2\"/>\n<setting id=\"package_levels\" "
+         "value=\"3\"/>",
          {obj + ":9: warning: setting \"package_levels\" again in group \"rtr_area_0\" (first at "
                 "line 8)"}},
-        {"repeated group", obj, "</object_settings>",
+        {"repeated group",
+         obj,
+         "</object_settings>",
          "<object id=\"rtr_area_0\"/>\n</object_settings>",
          {obj + ":12: warning: group \"rtr_area_0\" again (first at line 6)"}},
-        {"odd list", obj, "12,W10,13,XP", "12,W10,13",
+        {"odd list",
+         obj,
+         "12,W10,13,XP",
+         "12,W10,13",
          {obj + ":4: warning: area \"stc\": \"ws_shutdown\" has an odd number of entries (3)"}},
-        {"not a workstation", obj, "12,W10,13,XP", "12,W10,l3,XP",
+        {"not a workstation",
+         obj,
+         "12,W10,13,XP",
+         "12,W10,l3,XP",
          {obj + ":4: error: area \"stc\": \"l3\" is not a workstation number"}},
-        {"unknown type", obj, "12,W10,13,XP", "12,W10,13,w10",
+        {"unknown type",
+         obj,
+         "12,W10,13,XP",
+         "12,W10,13,w10",
          {obj + ":4: error: area \"stc\": workstation 13 has the unknown type \"w10\" (XPE, XP, "
                 "W7 or W10, exact case)"}},
-        {"more than ten", obj, "12,W10,13,XP",
+        {"more than ten",
+         obj,
+         "12,W10,13,XP",
          "1,XP,2,XP,3,XP,4,XP,5,XP,6,XP,7,XP,8,XP,9,XP,10,XP,11,XP,12,W10",
          {obj + ":4: error: area \"stc\": \"ws_shutdown\" lists 12 workstations"}},
-        {"two areas", obj, "value=\"12,W10,13,XP\"/>",
+        {"two areas",
+         obj,
+         "value=\"12,W10,13,XP\"/>",
          "value=\"12,W10,13,XP\"/>\n<setting id=\"sta\" value=\"13,XP\"/>",
          {obj + ":5: warning: area \"sta\": workstation 13 is also listed in area \"stc\""}},
-        {"unread area", obj, "<setting id=\"stc\"", "<setting id=\"stc\" value=\"12,W10\"/>\n<setting id=\"studio\"",
-         {obj + ":5: warning: \"ws_shutdown\" lists area \"studio\", which is not \"stc\" or \"sta\""}},
-        {"gap", obj, "</object_settings>",
+        {"unread area",
+         obj,
+         "<setting id=\"stc\"",
+         "<setting id=\"stc\" value=\"12,W10\"/>\n<setting id=\"studio\"",
+         {obj +
+          ":5: warning: \"ws_shutdown\" lists area \"studio\", which is not \"stc\" or \"sta\""}},
+        {"gap",
+         obj,
+         "</object_settings>",
          "<object id=\"rtr_area_2\"><setting id=\"areaname\" value=\"Late\"/></object>\n"
          "</object_settings>",
          {obj + ":12: warning: area rtr_area_2 \"Late\" comes after the gap at rtr_area_1"}},
-        {"list lengths", obj, "value=\",,SDI,,\"", "value=\",,SDI\"",
+        {"list lengths",
+         obj,
+         "value=\",,SDI,,\"",
+         "value=\",,SDI\"",
          {obj + ":10: error: area rtr_area_0: \"driver_ids\" has 5 entries but \"driver_type\" 3"}},
-        {"no device file", obj, "0,0,101,0,0", "0,0,101,102,0",
+        {"no device file",
+         obj,
+         "0,0,101,0,0",
+         "0,0,101,102,0",
          {obj + ":9: error: area rtr_area_0: driver id 102 (router 2) has no device file "
                 "(config/system/dev_102.ini)"}},
-        {"label without device", obj, ",,SDI,,", ",,SDI,Audio,",
+        {"label without device",
+         obj,
+         ",,SDI,,",
+         ",,SDI,Audio,",
          {obj + ":9: error: area rtr_area_0: router 2 is labelled \"Audio\" but has no device"}},
-        {"screenwidth", ws, "value=\"1280\"", "value=\"800\"",
+        {"screenwidth",
+         ws,
+         "value=\"1280\"",
+         "value=\"800\"",
          {ws + ":4: warning: workstation 12: \"screenwidth\" \"800\" is neither 1024 nor 1280"}},
-        {"myarea", ws, "STC-Gallery", "Studio A",
+        {"myarea",
+         ws,
+         "STC-Gallery",
+         "Studio A",
          {ws + ":5: warning: workstation 12: \"myarea\" \"Studio A\" names no gallery (a "
                "gallery's area begins with \"stc\" or \"sta\")"}},
-        {"missing size", dev, "DatabaseSize_2=4\n", "",
+        {"missing size",
+         dev,
+         "DatabaseSize_2=4\n",
+         "",
          {dev + ":0: error: DatabaseSize_2 is missing, but area rtr_area_0 (names editor, router "
                 "1) reads database 2"}},
-        {"absurd size", dev, "DatabaseSize_3=4", "DatabaseSize_3=4\nDatabaseSize_9=lots",
+        {"absurd size",
+         dev,
+         "DatabaseSize_3=4",
+         "DatabaseSize_3=4\nDatabaseSize_9=lots",
          {dev + ":0: error: DatabaseSize_9 \"lots\" is not a whole number"}},
-        {"index outside", db0, "2 Cam 2\n", "2 Cam 2\n5 Cam 5\n",
+        {"index outside",
+         db0,
+         "2 Cam 2\n",
+         "2 Cam 2\n5 Cam 5\n",
          {db0 + ":3: error: index 5 is outside database 0 (1 to 4)"}},
-        {"long name", db0, "2 Cam 2", "2 Camera number two!",
+        {"long name",
+         db0,
+         "2 Cam 2",
+         "2 Camera number two!",
          {db0 + ":2: warning: index 2: the name \"Camera number two!\" is 18 bytes long"}},
-        {"quote", db0, "2 Cam 2", "2 Guest's Cam",
+        {"quote",
+         db0,
+         "2 Cam 2",
+         "2 Guest's Cam",
          {db0 + ":2: error: index 2: the name \"Guest's Cam\" holds a '"}},
-        {"control character", db0, "2 Cam 2", "2 Cam\t2",
+        {"control character",
+         db0,
+         "2 Cam 2",
+         "2 Cam\t2",
          {db0 + ":2: error: index 2: the name holds a control character"}},
-        {"repeated index", db0, "2 Cam 2\n", "2 Cam 2\n2 Cam two\n",
+        {"repeated index",
+         db0,
+         "2 Cam 2\n",
+         "2 Cam 2\n2 Cam two\n",
          {db0 + ":3: warning: index 2 again (first at line 2)"}},
     };
 }
@@ -190,18 +253,19 @@ TEST_F(SiteCheck, AllFaultsTogetherAreAllFound) {
     edit(obj, "</object_settings>",
          "<object id=\"rtr_area_2\"><setting id=\"areaname\" value=\"Late\"/></object>\n"
          "</object_settings>");
-    EXPECT_EQ(findings(),
-              (std::vector<std::string>{
-                  dev + ":0: error: DatabaseSize_2 is missing, but area rtr_area_0 (names editor, "
-                        "router 1) reads database 2",
-                  obj + ":4: warning: area \"stc\": \"ws_shutdown\" has an odd number of entries (5)",
-                  obj + ":4: error: area \"stc\": \"l3\" is not a workstation number",
-                  obj + ":12: warning: area rtr_area_2 \"Late\" comes after the gap at rtr_area_1",
-                  ws + ":4: warning: workstation 12: \"screenwidth\" \"800\" is neither 1024 nor 1280",
-                  db0 + ":2: warning: index 2: the name \"Camera number two!\" is 18 bytes long",
-                  db0 + ":3: error: index 3: the name \"Guest's Cam\" holds a '",
-                  db0 + ":4: error: index 5 is outside database 0 (1 to 4)",
-              }));
+    EXPECT_EQ(
+        findings(),
+        (std::vector<std::string>{
+            dev + ":0: error: DatabaseSize_2 is missing, but area rtr_area_0 (names editor, "
+                  "router 1) reads database 2",
+            obj + ":4: warning: area \"stc\": \"ws_shutdown\" has an odd number of entries (5)",
+            obj + ":4: error: area \"stc\": \"l3\" is not a workstation number",
+            obj + ":12: warning: area rtr_area_2 \"Late\" comes after the gap at rtr_area_1",
+            ws + ":4: warning: workstation 12: \"screenwidth\" \"800\" is neither 1024 nor 1280",
+            db0 + ":2: warning: index 2: the name \"Camera number two!\" is 18 bytes long",
+            db0 + ":3: error: index 3: the name \"Guest's Cam\" holds a '",
+            db0 + ":4: error: index 5 is outside database 0 (1 to 4)",
+        }));
     EXPECT_EQ(checkExitStatus(checkSite(dir_), false), 1);
 }
 
@@ -219,16 +283,20 @@ TEST_F(SiteCheck, EffectsSayWhatThePlugInDoes) {
 TEST_F(SiteCheck, PackageAreasNeedThePageDatabases) {
     edit(obj, "0,0,101,0,0", "110,0,101,0,0");
     edit(obj, "value=\"2\"", "value=\"4\"");
-    write("config/system/dev_110.ini", "[Database]\nDatabaseSize_0=9\nDatabaseSize_1=9\n"
-                                       "DatabaseSize_4=12\nDatabaseSize_5=12\nDatabaseSize_8=200\n");
+    write("config/system/dev_110.ini",
+          "[Database]\nDatabaseSize_0=9\nDatabaseSize_1=9\n"
+          "DatabaseSize_4=12\nDatabaseSize_5=12\nDatabaseSize_8=200\n");
     const std::vector<std::string> found = findings();
     const std::vector<std::string> expected = {
-        dev + ":0: error: DatabaseSize_4 is missing, but area rtr_area_0 (package contents, "
-              "router 1) reads database 4",
-        dev + ":0: error: DatabaseSize_5 is missing, but area rtr_area_0 (package contents, "
-              "router 1) reads database 5",
-        dev + ":0: error: DatabaseSize_8 is missing, but area rtr_area_0 (package contents, "
-              "router 1) reads database 8",
+        dev +
+            ":0: error: DatabaseSize_4 is missing, but area rtr_area_0 (package contents, "
+            "router 1) reads database 4",
+        dev +
+            ":0: error: DatabaseSize_5 is missing, but area rtr_area_0 (package contents, "
+            "router 1) reads database 5",
+        dev +
+            ":0: error: DatabaseSize_8 is missing, but area rtr_area_0 (package contents, "
+            "router 1) reads database 8",
         "config/system/dev_110.ini:0: error: DatabaseSize_8 is 200, but area rtr_area_0 (package "
         "names) uses indices up to 251",
         obj + ":8: error: area rtr_area_0: \"package_levels\" \"4\" is neither 2 nor 3",
@@ -241,14 +309,15 @@ TEST_F(SiteCheck, FilesThePlugInsNeverOpen) {
     write("config/system/dev_0101.ini", router);
     write("names/dev_7/db_0.txt", names);
     write("names/dev_102/db_0.txt", names);
-    EXPECT_EQ(findings(), (std::vector<std::string>{
-                              "config/system/dev_0101.ini:0: warning: dev_0101.ini is not a device "
-                              "file name",
-                              "config/system/dev_5.ini:0: warning: dev_5.ini is not a device file name",
-                              "names/dev_102/db_0.txt:0: error: names of device 102, which has no "
-                              "device file",
-                              "names/dev_7:0: warning: dev_7 is not a device's names folder",
-                          }));
+    EXPECT_EQ(findings(),
+              (std::vector<std::string>{
+                  "config/system/dev_0101.ini:0: warning: dev_0101.ini is not a device "
+                  "file name",
+                  "config/system/dev_5.ini:0: warning: dev_5.ini is not a device file name",
+                  "names/dev_102/db_0.txt:0: error: names of device 102, which has no "
+                  "device file",
+                  "names/dev_7:0: warning: dev_7 is not a device's names folder",
+              }));
 }
 
 TEST_F(SiteCheck, ABrokenNameFileNamesItsLine) {
