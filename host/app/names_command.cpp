@@ -61,7 +61,8 @@ int importNames(simulator& sim, const std::vector<std::string>& args, std::ostre
         err << "kovo-host: " << error << "\n";
         return 2;
     }
-    if (!importNamesFile(sim, files[0], dryRun, out, error)) {
+    if (!importNamesFile(
+            sim, files[0], dryRun, [&out](const std::string& text) { out << text; }, error)) {
         err << "kovo-host: " << error << "\n";
         return 1;
     }

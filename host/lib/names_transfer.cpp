@@ -134,8 +134,8 @@ names_plan planNamesImport(const std::string& csv, const site_directory& site,
     return plan;
 }
 
-bool importNamesFile(simulator& sim, const std::string& path, bool dryRun, std::ostream& report,
-                     std::string& error) {
+bool importNamesFile(simulator& sim, const std::string& path, bool dryRun,
+                     const std::function<void(const std::string&)>& print, std::string& error) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot read " + path;
@@ -161,6 +161,7 @@ bool importNamesFile(simulator& sim, const std::string& path, bool dryRun, std::
         return false;
     }
     std::vector<stored_name> changes;
+    std::ostringstream report;
     int unchanged = 0;
     for (const planned_name& row : plan.rows) {
         if (row.unchanged()) {
@@ -178,11 +179,13 @@ bool importNamesFile(simulator& sim, const std::string& path, bool dryRun, std::
         }
         changes.push_back(n);
     }
+    print(report.str());
     if (!dryRun && !sim.importNames(changes, error)) {
         return false;
     }
-    report << (dryRun ? "would store " : "stored ") << changes.size()
-           << (changes.size() == 1 ? " name" : " names") << ", " << unchanged << " unchanged\n";
+    print((dryRun ? "would store " : "stored ") + std::to_string(changes.size()) +
+          (changes.size() == 1 ? " name, " : " names, ") + std::to_string(unchanged) +
+          " unchanged\n");
     return true;
 }
 

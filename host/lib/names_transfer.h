@@ -45,9 +45,10 @@ names_plan planNamesImport(const std::string& csv, const site_directory& site,
 
 // Reads FILE, checks it and, unless dryRun, stores every changed name in one
 // transaction through the simulator (the loaded scripts get their database
-// events). Each change is reported as old and new name; false when the file
-// cannot be read, a row is bad (nothing is stored) or the store fails.
-bool importNamesFile(simulator& sim, const std::string& path, bool dryRun, std::ostream& report,
-                     std::string& error);
+// events). print receives each change as old and new name before anything is
+// stored, and a count after; false when the file cannot be read, a row is bad
+// (nothing is stored) or the store fails.
+bool importNamesFile(simulator& sim, const std::string& path, bool dryRun,
+                     const std::function<void(const std::string&)>& print, std::string& error);
 
 }  // namespace kovo_host

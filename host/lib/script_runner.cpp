@@ -188,13 +188,17 @@ bool script_runner::runAction(const script_line& line, bool& fatal) {
             ok = sim_.rename(line.device, line.database, line.index, line.rest, error);
             shown = sim_.scriptNames();
             break;
-        case line_kind::import_names: {
-            std::ostringstream report;
-            ok = importNamesFile(sim_, resolvePath(line.rest), false, report, error);
-            output(report.str());
+        case line_kind::import_names:
+            ok = importNamesFile(
+                sim_, resolvePath(line.rest), false,
+                [this](const std::string& text) {
+                    if (!text.empty()) {
+                        output(text);
+                    }
+                },
+                error);
             shown = sim_.scriptNames();
             break;
-        }
         default:
             break;
     }

@@ -110,10 +110,9 @@ class NamesImport : public kovo_host_testing::kovo_script_test {
         return found ? name : "(none)";
     }
     bool import(const std::string& text, bool dryRun, std::string& report, std::string& error) {
-        std::ostringstream out;
-        const bool ok = importNamesFile(*sim_, csvFile(text), dryRun, out, error);
-        report = out.str();
-        return ok;
+        report.clear();
+        return importNamesFile(
+            *sim_, csvFile(text), dryRun, [&report](const std::string& t) { report += t; }, error);
     }
 
     test_site site_;
