@@ -10,12 +10,11 @@ namespace fs = std::filesystem;
 
 namespace kovo_host {
 
-std::string quoted(const std::string& text) {
+std::string inQuotes(const std::string& text) {
     return "\"" + text + "\"";
 }
 
 std::string site_check_context::relative(const std::string& path) const {
-    std::error_code code;
     const fs::path rel = fs::path(path).lexically_relative(site.directory());
     return rel.empty() ? path : rel.generic_string();
 }

@@ -48,10 +48,10 @@ void checkDriverIds(site_check_context& c, const area_settings& area, const std:
         const std::string text = s < area.driverIds.size() ? area.driverIds[s] : std::string();
         int number = 0;
         if (!text.empty() && !parseNumber(text, number)) {
-            c.error(
-                c.objects.path, idsLine,
-                who + ": driver id " + quoted(text) + " (" + slotNames[slot] + ") is not a number",
-                "the editor reads it as device " + std::to_string(area.driverId(slot)));
+            c.error(c.objects.path, idsLine,
+                    who + ": driver id " + inQuotes(text) + " (" + slotNames[slot] +
+                        ") is not a number",
+                    "the editor reads it as device " + std::to_string(area.driverId(slot)));
         }
         const int device = area.driverId(slot);
         if (device != 0 && c.site.device(device) == nullptr) {
@@ -63,8 +63,8 @@ void checkDriverIds(site_check_context& c, const area_settings& area, const std:
         }
         if (slot >= 2 && device == 0 && !area.driverType(slot).empty()) {
             c.error(c.objects.path, idsLine,
-                    who + ": " + slotNames[slot] + " is labelled " + quoted(area.driverType(slot)) +
-                        " but has no device",
+                    who + ": " + slotNames[slot] + " is labelled " +
+                        inQuotes(area.driverType(slot)) + " but has no device",
                     "its router button is offered and opens the names of device 0, which has "
                     "none");
         }
@@ -120,7 +120,7 @@ void checkAreas(site_check_context& c) {
         const std::string who = "area rtr_area_" + std::to_string(area.number);
         if (area.number > offered && !area.name.empty()) {
             c.warning(c.objects.path, lineOf(area, "areaname", c.objects),
-                      who + " " + quoted(area.name) + " comes after the gap at rtr_area_" +
+                      who + " " + inQuotes(area.name) + " comes after the gap at rtr_area_" +
                           std::to_string(offered),
                       "the area list ends at the first area without \"areaname\": this area is "
                       "never offered");
@@ -134,7 +134,7 @@ void checkAreas(site_check_context& c) {
         if (area.hasPackageDevices() && area.packageLevels != 2 && area.packageLevels != 3) {
             c.error(c.objects.path, lineOf(area, "package_levels", c.objects),
                     who + ": \"package_levels\" " +
-                        quoted(c.objects.value(area.group->id, "package_levels")) +
+                        inQuotes(c.objects.value(area.group->id, "package_levels")) +
                         " is neither 2 nor 3",
                     "the package contents editor shows no levels for this area");
         }
@@ -148,7 +148,7 @@ void checkAreas(site_check_context& c) {
         int number = -1;
         if (!parseNumber(group.id.substr(9), number) || number < 0 || number >= areaSlots ||
             "rtr_area_" + std::to_string(number) != group.id) {
-            c.warning(c.objects.path, group.line, "group " + quoted(group.id) + " is not an area",
+            c.warning(c.objects.path, group.line, "group " + inQuotes(group.id) + " is not an area",
                       "the editor reads only rtr_area_0 to rtr_area_9: this group is never read");
         }
     }

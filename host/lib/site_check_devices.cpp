@@ -1,9 +1,10 @@
 // Checks of the device files (names and database sizes) and the name files.
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "command_text.h"
-#include "kovo_os.h"
+#include "kovo_ini_reader.h"
 #include "kovo_string.h"
 #include "site_check_internal.h"
 
@@ -33,6 +34,12 @@ std::string iniPath(const site_check_context& c, int device) {
 
 std::string sizeKey(int database) {
     return "DatabaseSize_" + std::to_string(database);
+}
+
+// A database size as the device file writes it, and its line; false when absent.
+bool sizeEntry(const std::string& path, int database, std::string& raw, int& line) {
+    std::ifstream in(path, std::ios::binary);
+    return in && kovo_os::findIniValue(in, "Database", sizeKey(database), raw, &line);
 }
 
 void checkFileNames(site_check_context& c) {
@@ -68,21 +75,22 @@ void checkSizes(site_check_context& c, const device_info& device) {
     const std::string path = iniPath(c, device.number);
     bool mapStore = false;
     for (int database = 0; database <= maxDatabaseNumber; ++database) {
-        const std::string raw = kovo_os::readIniString(path, "Database", sizeKey(database), "");
-        if (raw.empty()) {
+        std::string raw;
+        int line = 0;
+        if (!sizeEntry(path, database, raw, line) || raw.empty()) {
             continue;
         }
         mapStore = mapStore || database == 4 || database == 5 || database == 8;
         int size = 0;
         if (!parseNumber(raw, size)) {
-            c.error(path, 0, sizeKey(database) + " " + quoted(raw) + " is not a whole number",
+            c.error(path, line, sizeKey(database) + " " + inQuotes(raw) + " is not a whole number",
                     "the plug-ins read it as " + std::to_string(kovo_string(raw.c_str()).toInt()) +
                         " entries");
         } else if (size < 0) {
-            c.error(path, 0, sizeKey(database) + " is negative (" + raw + ")",
+            c.error(path, line, sizeKey(database) + " is negative (" + raw + ")",
                     "no editor lists an entry of it, and the host stores no name in it");
         } else if (size > largestSensibleSize) {
-            c.warning(path, 0, sizeKey(database) + " is " + raw,
+            c.warning(path, line, sizeKey(database) + " is " + raw,
                       "an editor that opens this database asks the host for every one of its " +
                           raw + " names at once");
         }
@@ -112,8 +120,11 @@ void checkNeeds(site_check_context& c) {
             if (size >= need.minimum) {
                 continue;
             }
+            std::string raw;
+            int line = 0;
+            sizeEntry(path, database, raw, line);
             if (size <= 0) {
-                c.error(path, 0,
+                c.error(path, line,
                         sizeKey(database) +
                             (stored == info.databaseSizes.end() ? " is missing"
                                                                 : " is " + std::to_string(size)) +
@@ -121,7 +132,7 @@ void checkNeeds(site_check_context& c) {
                         "it reads the size as 0: the editor shows nothing of the database and "
                         "the host stores no name in it");
             } else {
-                c.error(path, 0,
+                c.error(path, line,
                         sizeKey(database) + " is " + std::to_string(size) + ", but " + need.user +
                             " uses indices up to " + std::to_string(need.minimum),
                         "the host refuses to store a name above index " + std::to_string(size) +
@@ -141,7 +152,7 @@ void checkDeviceNames(site_check_context& c) {
         const auto first = named.emplace(device.name, device.number);
         if (!first.second) {
             c.warning(iniPath(c, device.number), 0,
-                      "the name " + quoted(device.name) + " is also the name of device " +
+                      "the name " + inQuotes(device.name) + " is also the name of device " +
                           std::to_string(first.first->second),
                       "a lookup by name (\"SD\") finds device " +
                           std::to_string(first.first->second) + " only");
@@ -192,7 +203,8 @@ void checkNameFile(site_check_context& c, const name_file& file) {
                       "this line's name is stored; the earlier one is lost");
         }
         if (line.name.find('\'') != std::string::npos) {
-            c.error(file.path, line.line, index + ": the name " + quoted(line.name) + " holds a '",
+            c.error(file.path, line.line,
+                    index + ": the name " + inQuotes(line.name) + " holds a '",
                     "the host commands quote names with ', so a panel showing it sends a command "
                     "cut short at the quote (an editor would have stored a backtick)");
         }
@@ -203,7 +215,7 @@ void checkNameFile(site_check_context& c, const name_file& file) {
         }
         if (limit > 0 && line.name.size() > static_cast<std::size_t>(limit)) {
             c.warning(file.path, line.line,
-                      index + ": the name " + quoted(line.name) + " is " +
+                      index + ": the name " + inQuotes(line.name) + " is " +
                           std::to_string(line.name.size()) + " bytes long",
                       "the names editor writes at most " + std::to_string(limit) +
                           " bytes here: it shows this name whole, but cuts it when retyped");

@@ -43,6 +43,6 @@ void checkDatabaseSizes(site_check_context& c);
 void checkNameFiles(site_check_context& c);
 
 // A text for a finding: the value in double quotes.
-std::string quoted(const std::string& text);
+std::string inQuotes(const std::string& text);
 
 }  // namespace kovo_host

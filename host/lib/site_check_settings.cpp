@@ -66,10 +66,10 @@ void checkSettingsFile(site_check_context& c, const settings_file& file,
     for (const settings_group& group : file.groups) {
         const auto first = groupLines.emplace(group.id, group.line);
         if (!first.second) {
-            c.warning(
-                file.path, group.line,
-                "group " + quoted(group.id) + " again (first at " + line(first.first->second) + ")",
-                "only the first group of an id is read; this one is never seen");
+            c.warning(file.path, group.line,
+                      "group " + inQuotes(group.id) + " again (first at " +
+                          line(first.first->second) + ")",
+                      "only the first group of an id is read; this one is never seen");
             continue;
         }
         std::map<std::string, const settings_entry*> entries;
@@ -77,9 +77,10 @@ void checkSettingsFile(site_check_context& c, const settings_file& file,
             const auto seen = entries.emplace(entry.id, &entry);
             if (!seen.second) {
                 c.warning(file.path, entry.line,
-                          "setting " + quoted(entry.id) + " again in group " + quoted(group.id) +
-                              " (first at " + line(seen.first->second->line) + ")",
-                          "the first one wins (" + quoted(seen.first->second->value) +
+                          "setting " + inQuotes(entry.id) + " again in group " +
+                              inQuotes(group.id) + " (first at " + line(seen.first->second->line) +
+                              ")",
+                          "the first one wins (" + inQuotes(seen.first->second->value) +
                               "); this one is never seen");
             }
         }
@@ -96,7 +97,7 @@ void checkWorkstations(site_check_context& c) {
         int number = 0;
         if (!parseNumber(group.id, number) || number < 0 || std::to_string(number) != group.id) {
             c.warning(file.path, group.line,
-                      "workstation " + quoted(group.id) + " is not a workstation number",
+                      "workstation " + inQuotes(group.id) + " is not a workstation number",
                       "no workstation reads this group: workstation N reads the group "
                       "\"N\" written in plain decimal");
             continue;
@@ -111,7 +112,7 @@ void checkWorkstations(site_check_context& c) {
         } else if (w != 1024 && w != 1280) {
             c.warning(
                 file.path, width->line,
-                who + ": \"screenwidth\" " + quoted(width->value) + " is neither 1024 nor 1280",
+                who + ": \"screenwidth\" " + inQuotes(width->value) + " is neither 1024 nor 1280",
                 std::string("the plug-ins use the 1024 layouts and write ") +
                     (w == 0 ? "\"No screenwidth parameter\""
                             : "\"Unsupported screenwidth parameter\"") +
@@ -124,13 +125,13 @@ void checkWorkstations(site_check_context& c) {
         const std::string area = galleryArea(myArea->value);
         if (area.empty()) {
             c.warning(file.path, myArea->line,
-                      who + ": \"myarea\" " + quoted(myArea->value) +
+                      who + ": \"myarea\" " + inQuotes(myArea->value) +
                           " names no gallery (a gallery's area begins with \"stc\" or \"sta\")",
                       "the shutdown panel stays blank on this workstation");
         } else if (c.objects.entry("ws_shutdown", area) == nullptr) {
             c.warning(file.path, myArea->line,
-                      who + ": \"myarea\" " + quoted(myArea->value) + " is area " + quoted(area) +
-                          ", which has no \"ws_shutdown\" list",
+                      who + ": \"myarea\" " + inQuotes(myArea->value) + " is area " +
+                          inQuotes(area) + ", which has no \"ws_shutdown\" list",
                       "the shutdown panel is shown with no workstation to select");
         }
     }
@@ -148,10 +149,10 @@ void checkShutdownLists(site_check_context& c) {
         if (!areasSeen.insert(entry.id).second) {
             continue;  // reported as a repeated setting
         }
-        const std::string area = "area " + quoted(entry.id);
+        const std::string area = "area " + inQuotes(entry.id);
         if (entry.id != "stc" && entry.id != "sta") {
             c.warning(file.path, entry.line,
-                      "\"ws_shutdown\" lists area " + quoted(entry.id) +
+                      "\"ws_shutdown\" lists area " + inQuotes(entry.id) +
                           ", which is not \"stc\" or \"sta\"",
                       "the shutdown panel reads only the areas \"stc\" and \"sta\"; this list is "
                       "never used");
@@ -163,14 +164,14 @@ void checkShutdownLists(site_check_context& c) {
             c.warning(file.path, entry.line,
                       area + ": \"ws_shutdown\" has an odd number of entries (" +
                           std::to_string(entries) + ")",
-                      "the last entry, " + quoted(list[entries - 1].c_str()) + ", is ignored");
+                      "the last entry, " + inQuotes(list[entries - 1].c_str()) + ", is ignored");
         }
         const int pairs = entries / 2;
         if (pairs > shutdownButtons) {
             c.error(file.path, entry.line,
                     area + ": \"ws_shutdown\" lists " + std::to_string(pairs) + " workstations",
                     "the panel has ten buttons: the workstations after the tenth (from " +
-                        quoted(list[2 * shutdownButtons].c_str()) +
+                        inQuotes(list[2 * shutdownButtons].c_str()) +
                         ") can never be shut down from it");
         }
         for (int k = 1; k <= pairs && k <= shutdownButtons; ++k) {
@@ -179,14 +180,14 @@ void checkShutdownLists(site_check_context& c) {
             const std::string button = buttonName(k);
             if (!isWorkstationNumber(number)) {
                 c.error(file.path, entry.line,
-                        area + ": " + quoted(number) + " is not a workstation number",
+                        area + ": " + inQuotes(number) + " is not a workstation number",
                         button + " is not configured: Confirm never sends it anything");
                 continue;
             }
             if (type != "XPE" && type != "XP" && type != "W7" && type != "W10") {
                 c.error(file.path, entry.line,
-                        area + ": workstation " + number + " has the unknown type " + quoted(type) +
-                            " (XPE, XP, W7 or W10, exact case)",
+                        area + ": workstation " + number + " has the unknown type " +
+                            inQuotes(type) + " (XPE, XP, W7 or W10, exact case)",
                         button + " is skipped on Confirm without a message");
             }
             const int value = kovo_string(number.c_str()).toInt();
@@ -196,7 +197,7 @@ void checkShutdownLists(site_check_context& c) {
                           area + ": workstation " + std::to_string(value) +
                               (listed.first->second == entry.id
                                    ? " is listed twice"
-                                   : " is also listed in area " + quoted(listed.first->second)),
+                                   : " is also listed in area " + inQuotes(listed.first->second)),
                           "one confirmed shutdown of either list powers it off");
             }
         }

@@ -200,7 +200,7 @@ std::vector<fault> faults() {
          dev,
          "DatabaseSize_3=4",
          "DatabaseSize_3=4\nDatabaseSize_9=lots",
-         {dev + ":0: error: DatabaseSize_9 \"lots\" is not a whole number"}},
+         {dev + ":9: error: DatabaseSize_9 \"lots\" is not a whole number"}},
         {"index outside",
          db0,
          "2 Cam 2\n",
@@ -297,7 +297,7 @@ TEST_F(SiteCheck, PackageAreasNeedThePageDatabases) {
         dev +
             ":0: error: DatabaseSize_8 is missing, but area rtr_area_0 (package contents, "
             "router 1) reads database 8",
-        "config/system/dev_110.ini:0: error: DatabaseSize_8 is 200, but area rtr_area_0 (package "
+        "config/system/dev_110.ini:6: error: DatabaseSize_8 is 200, but area rtr_area_0 (package "
         "names) uses indices up to 251",
         obj + ":8: error: area rtr_area_0: \"package_levels\" \"4\" is neither 2 nor 3",
     };
