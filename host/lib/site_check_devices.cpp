@@ -186,12 +186,20 @@ void checkNameFile(site_check_context& c, const name_file& file) {
         return;
     }
     const int size = c.site.databaseSize(file.device, file.database);
+    if (size <= 0 && !lines.empty()) {
+        // One finding for the file rather than one for each of its lines.
+        c.error(file.path, 0,
+                "database " + std::to_string(file.database) + " of device " +
+                    std::to_string(file.device) + " has no size (" + sizeKey(file.database) +
+                    " in " + deviceFileName(file.device) + ")",
+                "no editor lists any of these names, and the host stores none of them");
+    }
     const int limit = editorNameLimit(c.areas, file.device, file.database);
     const std::string where = "database " + std::to_string(file.database);
     std::map<int, int> seen;  // index -> first line
     for (const name_line& line : lines) {
         const std::string index = "index " + std::to_string(line.index);
-        if (line.index < 1 || line.index > size) {
+        if (size > 0 && (line.index < 1 || line.index > size)) {
             c.error(file.path, line.line,
                     index + " is outside " + where + " (1 to " + std::to_string(size) + ")",
                     "no editor lists it, and the host refuses to store a name at this index");

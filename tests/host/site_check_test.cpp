@@ -320,6 +320,13 @@ TEST_F(SiteCheck, FilesThePlugInsNeverOpen) {
               }));
 }
 
+TEST_F(SiteCheck, NamesOfADatabaseWithoutSizeAreOneFinding) {
+    write("names/dev_101/db_5.txt", "1 Group 1\n2 Group 2\n3 Group 3\n");
+    EXPECT_EQ(findings(), std::vector<std::string>{"names/dev_101/db_5.txt:0: error: database 5 of "
+                                                   "device 101 has no size (DatabaseSize_5 in "
+                                                   "dev_101.ini)"});
+}
+
 TEST_F(SiteCheck, ABrokenNameFileNamesItsLine) {
     write(db0, "1 Cam 1\nCam 2\n");
     EXPECT_EQ(findings(), std::vector<std::string>{db0 + ":2: error: a line does not start with "
