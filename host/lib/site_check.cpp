@@ -64,6 +64,15 @@ site_check_result checkSite(const std::string& dir) {
     checkSettingsFile(c, c.objects,
                       "the names editor offers no area, and the shutdown panel lists no "
                       "workstation");
+    // Any other group prefix P reads P.xml: such files are read by the same rules.
+    std::error_code code;
+    for (const fs::directory_entry& entry : fs::directory_iterator(c.systemDir, code)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_regular_file() && entry.path().extension() == ".xml" &&
+            name != "workstations.xml" && name != "object_settings.xml") {
+            checkSettingsFile(c, readSettingsFile(entry.path().string()), "");
+        }
+    }
     checkWorkstations(c);
     checkShutdownLists(c);
     checkAreas(c);

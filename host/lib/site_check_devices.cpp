@@ -73,6 +73,15 @@ void checkFileNames(site_check_context& c) {
 
 void checkSizes(site_check_context& c, const device_info& device) {
     const std::string path = iniPath(c, device.number);
+    std::string offset;
+    int offsetLine = 0;
+    std::ifstream in(path, std::ios::binary);
+    int number = 0;
+    if (in && kovo_os::findIniValue(in, "Device", "Offset", offset, &offsetLine) &&
+        !parseNumber(offset, number)) {
+        c.error(path, offsetLine, "Offset " + inQuotes(offset) + " is not a whole number",
+                "a lookup by name (\"SD\") answers the offset " + std::to_string(device.offset));
+    }
     bool mapStore = false;
     for (int database = 0; database <= maxDatabaseNumber; ++database) {
         std::string raw;

@@ -196,6 +196,11 @@ std::vector<fault> faults() {
          "",
          {dev + ":0: error: DatabaseSize_2 is missing, but area rtr_area_0 (names editor, router "
                 "1) reads database 2"}},
+        {"offset",
+         dev,
+         "Name=Router",
+         "Name=Router\nOffset=3x",
+         {dev + ":3: error: Offset \"3x\" is not a whole number"}},
         {"negative size",
          dev,
          "DatabaseSize_3=4",
@@ -328,6 +333,18 @@ TEST_F(SiteCheck, FilesThePlugInsNeverOpen) {
                   "device file",
                   "names/dev_7:0: warning: dev_7 is not a device's names folder",
               }));
+}
+
+TEST_F(SiteCheck, OtherSettingsFilesAreReadByTheSameRules) {
+    write("config/system/panel_settings.xml", "<p>\n<g id=\"a\"/>\n<g id=\"a\"/>\n</p>\n");
+    write("config/system/broken.xml", "<p>\n<g id=\"a\">\n</p>\n");
+    EXPECT_EQ(
+        findings(),
+        (std::vector<std::string>{
+            "config/system/broken.xml:3: error: the XML does not parse (Start-end tags "
+            "mismatch)",
+            "config/system/panel_settings.xml:3: warning: group \"a\" again (first at line 2)",
+        }));
 }
 
 TEST_F(SiteCheck, NamesOfADatabaseWithoutSizeAreOneFinding) {
