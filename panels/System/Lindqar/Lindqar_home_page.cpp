@@ -21,6 +21,19 @@ constexpr RouterButton routerButtons[] = {
 constexpr int freeMatrixButton = 41;
 constexpr int functionCount = 6;
 
+constexpr const char* matrixButtonPattern = "XPT_map_%1";
+constexpr const char* functionButtonPattern = "FN_%1";
+constexpr int lowestMatrixNumber = 1;
+constexpr int highestMatrixNumber = 999;
+
+struct StepButton {
+    const char* control;
+    int step;
+};
+constexpr StepButton stepButtons[] = {
+    {"HU", 100}, {"TU", 10}, {"UU", 1}, {"HD", -100}, {"TD", -10}, {"UD", -1},
+};
+
 // The number of a matrix button of the layout ("XPT_map_1" .. "XPT_map_41"), or
 // -1 for any other id.
 int matrixButtonNumber(const kovo_string& control) {
@@ -35,18 +48,6 @@ int matrixButtonNumber(const kovo_string& control) {
     }
     return -1;
 }
-constexpr const char* matrixButtonPattern = "XPT_map_%1";
-constexpr const char* functionButtonPattern = "FN_%1";
-constexpr int lowestMatrixNumber = 1;
-constexpr int highestMatrixNumber = 999;
-
-struct StepButton {
-    const char* control;
-    int step;
-};
-constexpr StepButton stepButtons[] = {
-    {"HU", 100}, {"TU", 10}, {"UU", 1}, {"HD", -100}, {"TD", -10}, {"UD", -1},
-};
 
 }  // namespace
 
