@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "kovo_typed_text.h"
+
 namespace kovo_command_text {
 
 kovo_string decimal(int value) {
@@ -34,18 +36,27 @@ void builder::append(const char* text, std::size_t length) {
     data_[size_] = '\0';
 }
 
+void builder::appendSafe(const kovo_string& text) {
+    if (isHostSafe(text)) {
+        append(text.c_str(), text.length());
+    } else {
+        const kovo_string safe = hostSafeText(text);
+        append(safe.c_str(), safe.length());
+    }
+}
+
 builder& builder::quoted(const kovo_string& text) {
     append(" '", 2);
-    append(text.c_str(), text.length());
+    appendSafe(text);
     append('\'');
     return *this;
 }
 
 builder& builder::quoted(const kovo_string& key, const kovo_string& value) {
     append(" '", 2);
-    append(key.c_str(), key.length());
+    appendSafe(key);
     append('=');
-    append(value.c_str(), value.length());
+    appendSafe(value);
     append('\'');
     return *this;
 }
@@ -53,10 +64,10 @@ builder& builder::quoted(const kovo_string& key, const kovo_string& value) {
 builder& builder::quotedPath(const kovo_string& prefix, const kovo_string& text) {
     append(" '", 2);
     if (!prefix.isEmpty()) {
-        append(prefix.c_str(), prefix.length());
+        appendSafe(prefix);
         append('/');
     }
-    append(text.c_str(), text.length());
+    appendSafe(text);
     append('\'');
     return *this;
 }

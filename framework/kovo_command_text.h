@@ -1,5 +1,6 @@
-// The host's command texts, each built in one buffer. Arguments go in verbatim:
-// the host has no escape, so a text is only ever wrapped in quotes, never changed.
+// The host's command texts, each built in one buffer. The host has no escape: a
+// quoted text goes in as it stands, except that the typed-text rule
+// (kovo_typed_text.h) turns a quote or control character into a harmless byte.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +20,9 @@ class builder {
     builder(const builder&) = delete;
     builder& operator=(const builder&) = delete;
 
+    // Every quoted field is formed here, made host-safe: whatever a caller passes
+    // (a name read from the host, a control id or an event value echoed back), no
+    // quote or control character can break the command.
     // A blank and 'text'.
     builder& quoted(const kovo_string& text);
     // A blank and 'key=value'.
@@ -38,6 +42,8 @@ class builder {
   private:
     void append(const char* text, std::size_t length);
     void append(char c) { append(&c, 1); }
+    // text, with the typed-text rule applied.
+    void appendSafe(const kovo_string& text);
 
     // Most commands fit here; a longer one moves to the heap, grown geometrically.
     char inline_[240];
