@@ -37,11 +37,11 @@ void builder::append(const char* text, std::size_t length) {
 }
 
 void builder::appendSafe(const kovo_string& text) {
-    if (isHostSafe(text)) {
-        append(text.c_str(), text.length());
-    } else {
-        const kovo_string safe = hostSafeText(text);
-        append(safe.c_str(), safe.length());
+    // Copied, then made safe where it now stands: one pass, no second text.
+    const std::size_t from = size_;
+    append(text.c_str(), text.length());
+    for (std::size_t i = from; i < size_; ++i) {
+        data_[i] = hostSafeByte(data_[i]);
     }
 }
 

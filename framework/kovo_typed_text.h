@@ -13,3 +13,12 @@ kovo_string hostSafeText(const kovo_string& typed);
 
 // The text can stand between quotes as it is: hostSafeText would change nothing.
 bool isHostSafe(const kovo_string& text);
+
+// The byte that stands for c under that rule (c itself for every other byte).
+inline char hostSafeByte(char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    if (c == '\'') {
+        return '`';
+    }
+    return byte < 0x20 || byte == 0x7f ? ' ' : c;
+}

@@ -42,19 +42,33 @@ kovo_string kovo_string::arg(const kovo_string& a) const {
         std::min<unsigned long long>(static_cast<unsigned long long>(length_) - 2ull * count +
                                          static_cast<unsigned long long>(count) * a.length_,
                                      std::numeric_limits<unsigned>::max() - 1u)));
-    std::unique_ptr<verbatim> inserted(new verbatim);
+    // A marker is a '%' and a digit 1..9, both original. An inserted text without
+    // a '%' that does not start with such a digit can never give a later arg a
+    // marker, whatever comes before or after it: it needs no record (and most
+    // inserted numbers and names are of that kind).
+    const bool harmless = std::memchr(a.text_, '%', a.length_) == nullptr &&
+                          !(a.length_ > 0 && a.text_[0] >= '1' && a.text_[0] <= '9');
+    std::unique_ptr<verbatim> inserted;
+    const auto record = [&inserted](unsigned begin, unsigned end) {
+        if (!inserted) {
+            inserted.reset(new verbatim);
+        }
+        inserted->append(begin, end);
+    };
     unsigned run = 0;  // start of the original text not yet copied
     for (unsigned i = 0; i < length_; ++i) {
         if (verbatim::markerAt(*this, i) == lowest) {
             done.append(text_ + run, i - run);
             const unsigned out = done.length_;
             done.append(a.text_, a.length_);
-            inserted->append(out, done.length_);
+            if (!harmless) {
+                record(out, done.length_);
+            }
             run = i + 2;
             ++i;
         } else if (verbatim_ != nullptr && verbatim_->covers(i)) {
             const unsigned out = done.length_ + (i - run);
-            inserted->append(out, out + 1);
+            record(out, out + 1);
         }
     }
     done.append(text_ + run, length_ - run);

@@ -111,6 +111,14 @@ TEST(KovoStringStorage, ArgChainsAfterCopiesKeepTheirOwnRecord) {
     EXPECT_EQ(std::string(chained.c_str()), std::string(60, '-') + " %3 %1 c");
     EXPECT_EQ(std::string(chain.arg("1").c_str()), std::string(60, '-') + " 1 %2 %3");
 
+    // An inserted number that starts with a marker digit stays inserted even
+    // when a '%' comes to stand before it; so does an inserted '%'.
+    EXPECT_STREQ(("%" + kovo_string("%1").arg(5)).arg("x").c_str(), "%5");
+    EXPECT_STREQ(kovo_string("%%1").arg(7).arg("x").c_str(), "%7");
+    EXPECT_STREQ((kovo_string("%1").arg("a%") + "2").arg("x").c_str(), "a%2");
+    // A zero-filled number starts with '0', which never makes a marker.
+    EXPECT_STREQ(("%" + kovo_string("%1 %2").arg(7, '0', 3)).arg("x").c_str(), "%007 x");
+
     // Assigned over and split: the parts carry no record of the whole.
     kovo_string left, right;
     kovo_string("%1=%2").arg("%2").split('=', left, right);
