@@ -94,3 +94,33 @@ TEST(NameStore, AStoreBelongsToOneSite) {
     EXPECT_NE(error.find("belongs to the site"), std::string::npos) << error;
     EXPECT_NE(defaultStorePath("/state", a), defaultStorePath("/state", b));
 }
+
+TEST(NameStore, AWriteInsideAReadScopeIsCommittedAtOnceAndSeenByEveryone) {
+    test_site files;
+    site_directory site;
+    std::string error;
+    ASSERT_TRUE(site.open(files.dir(), error)) << error;
+    name_store store;
+    ASSERT_TRUE(store.open(files.store(), site, error)) << error;
+
+    store.beginReads();
+    store.beginReads();  // nested: the outer scope holds the transaction
+    EXPECT_EQ(store.get(7, 0, 1).value_or("?"), "Camera 1");
+    ASSERT_TRUE(store.put(7, 0, 1, "Wide", error)) << error;
+    // Committed before put returned: a second connection (another host) sees
+    // it while this scope is still open, and this scope reads it back too.
+    name_store other;
+    ASSERT_TRUE(other.open(files.store(), site, error)) << error;
+    EXPECT_EQ(other.get(7, 0, 1).value_or("?"), "Wide");
+    EXPECT_EQ(store.get(7, 0, 1).value_or("?"), "Wide");
+    store.endReads();
+    // Once the outer scope ends the reads hold nothing: another connection
+    // writes, and this one reads what it wrote.
+    store.endReads();
+    ASSERT_TRUE(other.put(7, 0, 2, "Tight", error)) << error;
+    EXPECT_EQ(store.get(7, 0, 2).value_or("?"), "Tight");
+    // Reads outside any scope, and an unbalanced end, change nothing.
+    store.endReads();
+    EXPECT_EQ(store.get(7, 0, 4).value_or("?"), "");
+    EXPECT_FALSE(store.get(7, 0, 3).has_value());
+}
