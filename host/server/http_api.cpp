@@ -191,7 +191,11 @@ void http_api::routes() {
                 return httplib::Server::HandlerResponse::Handled;
             }
             // A plain form of another page cannot send JSON without asking first.
-            if (!req.body.empty() &&
+            // (The body is read after this check: its headers tell whether there is one.)
+            const bool hasBody =
+                req.has_header("Transfer-Encoding") ||
+                (req.has_header("Content-Length") && req.get_header_value("Content-Length") != "0");
+            if (hasBody &&
                 req.get_header_value("Content-Type").compare(0, 16, "application/json") != 0) {
                 reply(res,
                       refusal(415, "the body must be sent as application/json", "Content-Type"));
