@@ -14,8 +14,9 @@ namespace kovo_serve {
 namespace {
 
 // The pages keep this many transcript entries, and the feed this many messages.
-constexpr std::size_t transcriptKept = 5000;
+constexpr std::size_t transcriptKept = 20000;
 constexpr std::size_t snapshotTranscript = 500;
+constexpr std::size_t pushedTranscript = 1000;
 constexpr std::size_t feedKept = 2000;
 
 const char* kindWord(kovo_host::entry_kind kind) {
@@ -47,6 +48,17 @@ const char* kindWord(kovo_host::entry_kind kind) {
 std::string dumpJson(const json& value) {
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
+
+}  // namespace
+
+json serve_session::entryJson(const transcript_line& line) {
+    return {{"seq", line.seq},
+            {"kind", kindWord(line.entry.kind)},
+            {"script", line.entry.script},
+            {"text", kovo_host::transcript::format(line.entry)}};
+}
+
+namespace {
 
 bool containsFolded(const std::string& text, const std::string& part) {
     auto fold = [](std::string s) {
@@ -210,19 +222,22 @@ json serve_session::scriptsJson() const {
 
 void serve_session::publishChanges() {
     if (!unpublished_.empty()) {
+        // A page shows the newest entries only: an action that filled a list of
+        // thousands pushes what it will show, and says how many it left out.
+        const std::size_t omitted =
+            unpublished_.size() > pushedTranscript ? unpublished_.size() - pushedTranscript : 0;
         json entries = json::array();
+        for (std::size_t i = omitted; i < unpublished_.size(); ++i) {
+            entries.push_back(entryJson(unpublished_[i]));
+        }
         for (transcript_line& line : unpublished_) {
-            entries.push_back({{"seq", line.seq},
-                               {"kind", kindWord(line.entry.kind)},
-                               {"script", line.entry.script},
-                               {"text", kovo_host::transcript::format(line.entry)}});
             transcript_.push_back(std::move(line));
         }
         unpublished_.clear();
         while (transcript_.size() > transcriptKept) {
             transcript_.pop_front();
         }
-        publish({{"type", "transcript"}, {"entries", std::move(entries)}});
+        publish({{"type", "transcript"}, {"omitted", omitted}, {"entries", std::move(entries)}});
     }
     const auto& requests = sim_.pxRequests();
     if (requests.size() > requestsSeen_) {
@@ -284,10 +299,7 @@ json serve_session::stateJson() {
     const std::size_t from =
         transcript_.size() > snapshotTranscript ? transcript_.size() - snapshotTranscript : 0;
     for (std::size_t i = from; i < transcript_.size(); ++i) {
-        entries.push_back({{"seq", transcript_[i].seq},
-                           {"kind", kindWord(transcript_[i].entry.kind)},
-                           {"script", transcript_[i].entry.script},
-                           {"text", kovo_host::transcript::format(transcript_[i].entry)}});
+        entries.push_back(entryJson(transcript_[i]));
     }
     return {{"type", "snapshot"},
             {"site", sim_.site() != nullptr ? sim_.site()->directory() : ""},
@@ -625,10 +637,7 @@ api_result serve_session::transcript(std::uint64_t since, const std::string& scr
     json entries = json::array();
     for (const transcript_line& line : transcript_) {
         if (line.seq > since && (script.empty() || line.entry.script == script)) {
-            entries.push_back({{"seq", line.seq},
-                               {"kind", kindWord(line.entry.kind)},
-                               {"script", line.entry.script},
-                               {"text", kovo_host::transcript::format(line.entry)}});
+            entries.push_back(entryJson(line));
         }
     }
     api_result result;

@@ -99,6 +99,7 @@ class serve_session {
     void publishChanges();
     void publish(json message);
     json scriptsJson() const;
+    static json entryJson(const transcript_line& line);
     json stateJson();
     kovo_host::name_lookup nameLookup();
     script_view currentView(const std::string& name);

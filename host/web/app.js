@@ -127,7 +127,7 @@
         for (const change of message.controls) Panels.applyChange(section(s.name), s, change);
         break;
       }
-      case "transcript": Panes.addTranscript(message.entries, false); break;
+      case "transcript": Panes.addTranscript(message.entries, false, message.omitted); break;
       case "requests": Panes.addRequests(message.requests, false); break;
       case "names": Panes.namesChanged(); break;
       case "record": setRecord(message.on, message.lines); break;

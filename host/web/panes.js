@@ -3,7 +3,7 @@
 "use strict";
 
 const Panes = (() => {
-  const keptLines = 3000;  // older lines leave the page (the server keeps more)
+  const keptLines = 2000;  // older lines leave the page (the server keeps more)
   const $ = (id) => document.getElementById(id);
   let devices = [];
   let namesTimer = 0;
@@ -25,7 +25,8 @@ const Panes = (() => {
   function appendLines(list, lines) {
     const atEnd = list.scrollHeight - list.scrollTop - list.clientHeight < 40;
     const fragment = document.createDocumentFragment();
-    for (const line of lines) {
+    // A long action (a list of thousands filled) draws only what the pane keeps.
+    for (const line of lines.slice(-keptLines)) {
       const li = document.createElement("li");
       li.className = "line kind-" + line.kind;
       li.dataset.seq = String(line.seq);
@@ -40,7 +41,7 @@ const Panes = (() => {
     if (atEnd) list.scrollTop = list.scrollHeight;
   }
 
-  function addTranscript(entries, replace) {
+  function addTranscript(entries, replace, omitted) {
     if (replace) {
       $("transcript").replaceChildren();
       $("debug").replaceChildren();
@@ -48,6 +49,11 @@ const Panes = (() => {
     const last = $("transcript").lastElementChild;
     const after = replace || !last ? 0 : Number(last.dataset.seq);
     const fresh = entries.filter((e) => e.seq > after);
+    if (omitted && fresh.length) {
+      fresh.unshift({seq: fresh[0].seq - 1, kind: "note", script: "",
+                     text: "… " + omitted + " earlier entries of this step (the API keeps the newest " +
+                           "20000: GET api/transcript)"});
+    }
     appendLines($("transcript"), fresh);
     appendLines($("debug"), fresh.filter((e) => e.kind === "debug"));
   }
