@@ -38,7 +38,11 @@ const Panes = (() => {
     }
     list.append(fragment);
     while (list.childElementCount > keptLines) list.firstElementChild.remove();
-    if (atEnd) list.scrollTop = list.scrollHeight;
+    if (atEnd) {
+      list.scrollTop = list.scrollHeight;
+      // Lines scrolled away take their real height only once drawn: follow again.
+      requestAnimationFrame(() => { list.scrollTop = list.scrollHeight; });
+    }
   }
 
   function addTranscript(entries, replace, omitted) {
