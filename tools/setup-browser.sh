@@ -10,13 +10,7 @@ missing=()
 command -v node >/dev/null || missing+=(nodejs)
 command -v npm >/dev/null || missing+=(npm)
 [ -x "${KOVO_CHROMIUM:-/usr/bin/chromium}" ] || missing+=(chromium)
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+[ ${#missing[@]} -eq 0 ] || tools/apt-install.sh "${missing[@]}"
 export PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1
 if [ ! -d tests/browser/node_modules/@playwright/test ] ||
    [ tests/browser/package-lock.json -nt tests/browser/node_modules/.package-lock.json ]; then

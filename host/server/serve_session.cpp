@@ -511,19 +511,28 @@ api_result serve_session::query(const std::string& name, const std::string& text
     return result;
 }
 
-api_result serve_session::rename(int device, int database, int index, const std::string& text) {
-    std::lock_guard<std::mutex> lock(model_);
+api_result serve_session::checkDatabase(int device, int database, int& size) const {
     const kovo_host::site_directory* site = sim_.site();
     if (site == nullptr || site->device(device) == nullptr) {
         return refusal(404, "device " + std::to_string(device) + " is not a device of the site",
                        "device");
     }
-    const int size = site->databaseSize(device, database);
+    size = site->databaseSize(device, database);
     if (size <= 0) {
         return refusal(
             404,
             "device " + std::to_string(device) + " has no database " + std::to_string(database),
             "database");
+    }
+    return {};
+}
+
+api_result serve_session::rename(int device, int database, int index, const std::string& text) {
+    std::lock_guard<std::mutex> lock(model_);
+    int size = 0;
+    api_result known = checkDatabase(device, database, size);
+    if (known.status != 200) {
+        return known;
     }
     if (index < 1 || index > size) {
         return refusal(404,
@@ -590,17 +599,10 @@ api_result serve_session::devices() {
 
 api_result serve_session::names(int device, int database, const std::string& search) {
     std::lock_guard<std::mutex> lock(model_);
-    const kovo_host::site_directory* site = sim_.site();
-    if (site == nullptr || site->device(device) == nullptr) {
-        return refusal(404, "device " + std::to_string(device) + " is not a device of the site",
-                       "device");
-    }
-    const int size = site->databaseSize(device, database);
-    if (size <= 0) {
-        return refusal(
-            404,
-            "device " + std::to_string(device) + " has no database " + std::to_string(database),
-            "database");
+    int size = 0;
+    api_result known = checkDatabase(device, database, size);
+    if (known.status != 200) {
+        return known;
     }
     json list = json::array();
     const kovo_host::name_lookup lookup = nameLookup();

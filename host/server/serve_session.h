@@ -95,6 +95,8 @@ class serve_session {
     api_result act(const std::string& line, const action& run, int refusedStatus = 409);
     api_result checkReachable(const std::string& name, const std::string& panel,
                               const std::string& control);
+    // The site has the device and the database (its size then in size).
+    api_result checkDatabase(int device, int database, int& size) const;
     void catchUp();
     void publishChanges();
     void publish(json message);
