@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "check_site_command.h"
 #include "host_command_line.h"
 #include "interactive_shell.h"
 #include "kovo_os_host.h"
+#include "names_command.h"
 #include "script_runner.h"
 #include "serve_command.h"
 
@@ -15,6 +17,9 @@ namespace {
 const char usage[] =
     "usage: kovo-host run [--check] [options] SCRIPT\n"
     "       kovo-host shell [options]\n"
+    "       kovo-host check-site [DIR] [--json] [--strict]\n"
+    "       kovo-host names export [--device N] [--database D] [options]\n"
+    "       kovo-host names import FILE.csv [--dry-run] [options]\n"
     "       kovo-host serve [options] [--listen ADDR] [--port N] [--load "
     "NAME=PLUGIN[:workstation=N]]...\n"
     "options:\n"
@@ -74,6 +79,12 @@ int main(int argc, char** argv) {
     if (!kovo_host::takeCommonOptions(args, options, error)) {
         std::cerr << "kovo-host: " << error << "\n" << usage;
         return 2;
+    }
+    if (command == "check-site") {
+        return kovo_host::runCheckSite(args, options, std::cout, std::cerr);
+    }
+    if (command == "names") {
+        return kovo_host::runNames(args, options, std::cout, std::cerr);
     }
     if (command == "serve") {
         return kovo_host::runServe(args, options);

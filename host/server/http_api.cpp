@@ -195,8 +195,10 @@ void http_api::routes() {
             const bool hasBody =
                 req.has_header("Transfer-Encoding") ||
                 (req.has_header("Content-Length") && req.get_header_value("Content-Length") != "0");
+            const std::string wanted =
+                req.path == "/api/names/import" ? "text/csv" : "application/json";
             if (hasBody &&
-                req.get_header_value("Content-Type").compare(0, 16, "application/json") != 0) {
+                req.get_header_value("Content-Type").compare(0, wanted.size(), wanted) != 0) {
                 reply(res,
                       refusal(415, "the body must be sent as application/json", "Content-Type"));
                 return httplib::Server::HandlerResponse::Handled;
@@ -303,6 +305,10 @@ void http_api::routes() {
         const int index = body.number("index", true);
         const std::string name = body.text("name", true);
         reply(res, body.ok() ? session_.rename(device, database, index, name) : body.error());
+    });
+    s.Post("/api/names/import", [this](const httplib::Request& req, httplib::Response& res) {
+        const std::string dry = req.get_param_value("dry-run");
+        reply(res, session_.importNames(req.body, dry == "1" || dry == "true"));
     });
     s.Get("/api/devices", [this](const httplib::Request&, httplib::Response& res) {
         reply(res, session_.devices());

@@ -19,9 +19,9 @@ std::string defaultWebRoot();
 
 struct server_settings {
     std::string listen = "127.0.0.1";
-    int port = 8080;              // 0: any free port
-    std::string webRoot;          // folder of the page's files
-    std::size_t maxBody = 65536;  // larger request bodies are refused (413)
+    int port = 8080;                // 0: any free port
+    std::string webRoot;            // folder of the page's files
+    std::size_t maxBody = 1 << 20;  // larger request bodies are refused (413)
 };
 
 class http_api {

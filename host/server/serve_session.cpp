@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "kovo_os_host.h"
+#include "names_transfer.h"
 #include "transcript.h"
 
 namespace fs = std::filesystem;
@@ -546,6 +547,26 @@ api_result serve_session::rename(int device, int database, int index, const std:
         namesChanged_ = true;
         return sim_.rename(device, database, index, text, error);
     });
+}
+
+api_result serve_session::importNames(const std::string& csv, bool dryRun) {
+    std::lock_guard<std::mutex> lock(model_);
+    if (recorder_.recording()) {
+        // A session script imports from a file, which a recording does not have.
+        return refusal(409, "names cannot be imported while recording");
+    }
+    std::string report;
+    const auto print = [&report](const std::string& text) { report += text; };
+    api_result result = act("", [&](std::string& error) {
+        namesChanged_ = !dryRun;
+        return kovo_host::importNamesText(sim_, csv, "the import", dryRun, print, error);
+    });
+    if (result.status != 200) {
+        result.status = 400;
+        result.body["field"] = "body";
+    }
+    result.body["report"] = report;
+    return result;
 }
 
 // ---- views

@@ -60,6 +60,8 @@ class serve_session {
                      const std::string& text);
     api_result query(const std::string& name, const std::string& text, bool hasText);
     api_result rename(int device, int database, int index, const std::string& text);
+    // A names CSV ("device,database,index,name"), checked whole before anything is stored.
+    api_result importNames(const std::string& csv, bool dryRun);
 
     api_result scripts();
     api_result plugins();

@@ -313,3 +313,32 @@ TEST_F(serve_test, ARecordedSessionReplaysGreen) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(serve_test, NamesImportIsCheckedWholeAndReachesTheStore) {
+    const auto post_csv = [this](const std::string& csv, const std::string& query = "") {
+        return read(client_->Post(("/api/names/import" + query).c_str(), csv, "text/csv"));
+    };
+    const auto dry = post_csv("device,database,index,name\n101,0,1,Cam One\n", "?dry-run=1");
+    ASSERT_EQ(dry.status, 200) << dry.text;
+    EXPECT_EQ(get("/api/names?device=101&database=0&search=1").body["names"][0]["name"],
+              "Camera 1");
+
+    // One bad row: nothing is stored.
+    const auto bad = post_csv("device,database,index,name\n101,0,1,Cam One\n101,0,999,Too far\n");
+    EXPECT_EQ(bad.status, 400);
+    EXPECT_EQ(bad.body["field"], "body");
+    EXPECT_EQ(get("/api/names?device=101&database=0&search=Cam One").body["names"].size(), 0u);
+
+    const auto good = post_csv("device,database,index,name\n101,0,1,Cam One\n101,0,2,Cam Two\n");
+    ASSERT_EQ(good.status, 200) << good.text;
+    EXPECT_NE(good.body["report"].get<std::string>().find("stored 2 names"), std::string::npos);
+    EXPECT_EQ(get("/api/names?device=101&database=0&search=cam t").body["names"][0]["index"], 2);
+
+    EXPECT_EQ(post("/api/names/import", std::string("device,database,index,name\n")).status, 415);
+    ASSERT_EQ(post("/api/record", json{{"on", true}}).status, 200);
+    EXPECT_EQ(post_csv("device,database,index,name\n101,0,3,X\n").status, 409);
+}
+
+}  // namespace
