@@ -89,8 +89,13 @@ class body_fields {
             return otherwise;
         }
         const json& value = body_[field];
-        if (!value.is_number_integer() || value.get<long long>() < INT_MIN ||
-            value.get<long long>() > INT_MAX) {
+        // (A number above the signed range is unsigned: read as signed it would wrap.)
+        const bool outside =
+            value.is_number_unsigned()
+                ? value.get<unsigned long long>() > static_cast<unsigned long long>(INT_MAX)
+                : value.is_number_integer() &&
+                      (value.get<long long>() < INT_MIN || value.get<long long>() > INT_MAX);
+        if (!value.is_number_integer() || outside) {
             fail(field, "must be a whole number");
             return otherwise;
         }
