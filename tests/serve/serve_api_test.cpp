@@ -1,6 +1,9 @@
 // Every endpoint of the emulator's API: what it does, and what it refuses.
 #include "serve_fixture.h"
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 using json = nlohmann::json;
@@ -343,6 +346,34 @@ TEST_F(serve_test, NamesImportIsCheckedWholeAndReachesTheStore) {
     EXPECT_EQ(post("/api/names/import", std::string("device,database,index,name\n")).status, 415);
     ASSERT_EQ(post("/api/record", json{{"on", true}}).status, 200);
     EXPECT_EQ(post_csv("device,database,index,name\n101,0,3,X\n").status, 409);
+}
+
+}  // namespace
+
+namespace {
+
+// A site whose name file holds a name in another code page than UTF-8.
+class serve_latin_site_test : public serve_test {
+  protected:
+    void configure(kovo_host::simulator_options& options) override {
+        const std::filesystem::path site = std::filesystem::path(siteDir_.path()) / "site";
+        std::filesystem::create_directories(site / "config" / "system");
+        std::filesystem::create_directories(site / "names" / "dev_007");
+        std::ofstream(site / "config" / "system" / "dev_007.ini")
+            << "[Device]\nName=Test Router\n[Database]\nDatabaseSize_0=4\n";
+        std::ofstream(site / "names" / "dev_007" / "db_0.txt", std::ios::binary)
+            << "1 Caf\xe9\n2 Plain\n";
+        options.siteDir = site.string();
+    }
+    kovo_host_testing::temp_directory siteDir_;
+};
+
+TEST_F(serve_latin_site_test, NamesThatAreNotUtf8StillRead) {
+    const auto names = get("/api/names?device=7&database=0");
+    ASSERT_EQ(names.status, 200) << names.text;
+    EXPECT_EQ(names.body["names"][0]["name"], "Caf\xef\xbf\xbd");
+    EXPECT_EQ(names.body["names"][1]["name"], "Plain");
+    EXPECT_EQ(get("/api/state").status, 200);
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ class serve_test : public ::testing::Test {
     void SetUp() override {
         kovo_host::simulator_options options = kovo_host_testing::testOptions(state_.path());
         options.freshStore = true;
+        configure(options);
         session_ = std::make_unique<kovo_serve::serve_session>(options);
         std::string error;
         ASSERT_TRUE(session_->start(error)) << error;
@@ -34,6 +35,9 @@ class serve_test : public ::testing::Test {
         server_ = std::thread([this] { api_->run(); });
         client_ = std::make_unique<httplib::Client>("127.0.0.1", api_->port());
     }
+    // A test's own site or options.
+    virtual void configure(kovo_host::simulator_options&) {}
+
     void TearDown() override {
         session_->stop();
         api_->stop();
