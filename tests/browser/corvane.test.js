@@ -89,11 +89,13 @@ test("the names editor opens on a 4,096-name router", async ({ page, serve }, in
     expect(elapsed).toBeLessThan(10000);
 
     // A rename of one entry then moves that entry, not the list.
-    const pushed = [];
     await page.evaluate(() => {
       window.__changes = [];
       const feed = new EventSource("api/events");
-      feed.onmessage = (e) => window.__changes.push(e.data.length);
+      // Changes only: the state a new connection starts with is not a push of a change.
+      feed.onmessage = (e) => {
+        if (JSON.parse(e.data).type !== "snapshot") window.__changes.push(e.data.length);
+      };
       window.__feed = feed;
     });
     await page.waitForTimeout(300);
@@ -103,8 +105,8 @@ test("the names editor opens on a 4,096-name router", async ({ page, serve }, in
     });
     expect(renamed.status()).toBe(200);
     await expect(entries.nth(6)).toContainText("Renamed 7");
-    const sizes = await page.evaluate(() => window.__changes);
-    pushed.push(...sizes);
+    const pushed = await page.evaluate(() => window.__changes);
+    expect(pushed.length).toBeGreaterThan(0);
     expect(Math.max(...pushed)).toBeLessThan(20000);  // the whole list is over 50,000 bytes
     await page.screenshot({ path: info.outputPath("names-editor-4096.png") });
   } finally {
