@@ -49,7 +49,12 @@ void transcript::add(transcript_entry entry) {
             flush();
         }
     }
-    while (entries_.size() > window_ && entries_.front().sequence < keepFrom_) {
+    if (observer_) {
+        observer_(entries_.back());
+    }
+    // The newest entry always stays, whatever the window.
+    while (entries_.size() > std::max<std::size_t>(window_, 1) &&
+           entries_.front().sequence < keepFrom_) {
         entries_.pop_front();
     }
 }

@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kovo_host {
@@ -46,6 +48,10 @@ class transcript {
     // Entries are echoed to this stream (none: silent); what waits for the old
     // stream is written to it first.
     void setEcho(std::ostream* echo);
+    // Told of every entry as it is added, at once (none: nobody listens).
+    void setObserver(std::function<void(const transcript_entry&)> observer) {
+        observer_ = std::move(observer);
+    }
     void add(transcript_entry entry);
     // Writes out the echo held back so far.
     void flush();
@@ -79,6 +85,7 @@ class transcript {
     std::size_t window_ = 50000;
     std::ostream* echo_ = nullptr;
     std::string held_;  // formatted echo not yet written
+    std::function<void(const transcript_entry&)> observer_;
 };
 
 // Shows a text in single quotes, with line ends and other control characters visible.
