@@ -9,6 +9,9 @@ cd "$(dirname "$0")/.."
 
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
+# The build's packages, and valgrind for the instruction counts.
+tools/setup.sh >/dev/null
+tools/apt-install.sh valgrind >/dev/null || echo "valgrind could not be installed"
 cmake --preset bench >/dev/null
 cmake --build --preset bench -j2 >/dev/null
 bin=build/bench/bin
