@@ -75,6 +75,7 @@ void noteNeeds(site_check_context& c, const area_settings& area, const std::stri
     for (int slot = 2; slot < driverSlots; ++slot) {
         const int device = area.driverId(slot);
         if (device != 0 && !area.driverType(slot).empty()) {
+            c.labelledRouters.insert(device);
             const std::string user = who + " (names editor, " + slotNames[slot] + ")";
             for (int database = 0; database < 4; ++database) {
                 c.need(device, database, 1, user);

@@ -5,6 +5,7 @@
 
 #include "command_text.h"
 #include "kovo_ini_reader.h"
+#include "kovo_script_helper.h"
 #include "kovo_string.h"
 #include "site_check_internal.h"
 
@@ -13,10 +14,6 @@ namespace fs = std::filesystem;
 namespace kovo_host {
 
 namespace {
-
-// Beyond this an editor that lists a database asks the host for every name in
-// it at once: no router of a facility has that many entries.
-constexpr int largestSensibleSize = 65535;
 
 std::string lower(const std::string& text) {
     return kovo_string(text.c_str()).lower().c_str();
@@ -90,18 +87,23 @@ void checkSizes(site_check_context& c, const device_info& device) {
             continue;
         }
         mapStore = mapStore || database == 4 || database == 5 || database == 8;
-        int size = 0;
-        if (!parseNumber(raw, size)) {
+        // As the plug-ins read it: the leading number, saturated, then bounded.
+        const int bound = kovo_script_helper::maxDatabaseSize;
+        const int read = kovo_string(raw.c_str()).toInt();
+        const bool digits =
+            raw.find_first_not_of("0123456789", raw[0] == '-' ? 1 : 0) == std::string::npos;
+        if (!digits) {
+            const int used = read < 0 ? 0 : read > bound ? bound : read;
             c.error(path, line, sizeKey(database) + " " + inQuotes(raw) + " is not a whole number",
-                    "the plug-ins read it as " + std::to_string(kovo_string(raw.c_str()).toInt()) +
-                        " entries");
-        } else if (size < 0) {
+                    "the plug-ins read it as " + std::to_string(used) + " entries");
+        } else if (read < 0) {
             c.error(path, line, sizeKey(database) + " is negative (" + raw + ")",
                     "no editor lists an entry of it, and the host stores no name in it");
-        } else if (size > largestSensibleSize) {
-            c.warning(path, line, sizeKey(database) + " is " + raw,
-                      "an editor that opens this database asks the host for every one of its " +
-                          raw + " names at once");
+        } else if (read > bound) {
+            c.warning(path, line,
+                      sizeKey(database) + " is " + raw + ", above " + std::to_string(bound),
+                      "the plug-ins use only its first " + std::to_string(bound) +
+                          " entries, with a debug line naming the file and the key");
         }
     }
     // The map editor opens a matrix by its name, which the site does not tie to
@@ -147,6 +149,31 @@ void checkNeeds(site_check_context& c) {
                         "the host refuses to store a name above index " + std::to_string(size) +
                             ", so those entries are never saved");
             }
+        }
+    }
+}
+
+// The short name of an entry lives at the same index of database 2 (or 3) as
+// its long name in 0 (or 1).
+void checkShortNames(site_check_context& c) {
+    for (int device : c.labelledRouters) {
+        for (int database = 0; database < 2; ++database) {
+            const int entries = c.site.databaseSize(device, database);
+            const int shortNames = c.site.databaseSize(device, database + 2);
+            if (shortNames <= 0 || shortNames >= entries) {
+                continue;  // a missing size is reported as a need
+            }
+            const std::string path = iniPath(c, device);
+            std::string raw;
+            int line = 0;
+            sizeEntry(path, database + 2, raw, line);
+            c.warning(path, line,
+                      sizeKey(database + 2) + " is " + std::to_string(shortNames) +
+                          ", smaller than " + sizeKey(database) + " (" + std::to_string(entries) +
+                          ")",
+                      "the names editor writes no short name for entries " +
+                          std::to_string(shortNames + 1) + " to " + std::to_string(entries) +
+                          " (a debug line instead)");
         }
     }
 }
@@ -219,16 +246,19 @@ void checkNameFile(site_check_context& c, const name_file& file) {
                       index + " again (first at line " + std::to_string(first.first->second) + ")",
                       "this line's name is stored; the earlier one is lost");
         }
+        // The host commands quote names with ' and have no escape: the panels read
+        // every stored name through the typed-text rule, so they never show it
+        // as stored.
         if (line.name.find('\'') != std::string::npos) {
-            c.error(file.path, line.line,
-                    index + ": the name " + inQuotes(line.name) + " holds a '",
-                    "the host commands quote names with ', so a panel showing it sends a command "
-                    "cut short at the quote (an editor would have stored a backtick)");
+            c.warning(file.path, line.line,
+                      index + ": the name " + inQuotes(line.name) + " holds a '",
+                      "the panels show it with a backtick in place of the quote, and a name "
+                      "written back from a panel stores the backtick");
         }
         if (hasControlCharacter(line.name)) {
-            c.error(file.path, line.line, index + ": the name holds a control character",
-                    "it goes into the host commands as it stands (an editor would have stored a "
-                    "space)");
+            c.warning(file.path, line.line, index + ": the name holds a control character",
+                      "the panels show it with a space in its place, and a name written back "
+                      "from a panel stores the space");
         }
         if (limit > 0 && line.name.size() > static_cast<std::size_t>(limit)) {
             c.warning(file.path, line.line,
@@ -252,6 +282,7 @@ void checkDeviceFiles(site_check_context& c) {
 
 void checkDatabaseSizes(site_check_context& c) {
     checkNeeds(c);
+    checkShortNames(c);
 }
 
 void checkNameFiles(site_check_context& c) {
