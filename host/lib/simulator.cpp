@@ -361,7 +361,11 @@ void simulator::deliverPending() {
         if (e.type == KOVO_EVENT_CONTROL) {
             deliverControl(*s, e.panel, e.control, e.text);
         } else {
+            // A name change reaches a script as news, not as its operator's action.
+            const int acting = operatorScript_;
+            operatorScript_ = 0;
             deliverDatabase(*s, e);
+            operatorScript_ = acting;
         }
     }
 }

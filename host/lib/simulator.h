@@ -46,6 +46,26 @@ struct px_request {
     std::string text;  // the whole "IW" text, "PX ..." included
 };
 
+// What an observer of the command traffic sees of one command text.
+struct observed_command {
+    const std::string& script;      // the script's name
+    const std::string& pluginPath;  // the library it was loaded from
+    int workstation = 0;
+    const std::string& text;
+    // Sent while the script handled an operator action (press, choose, type) on
+    // a control the operator could reach, or the events that action caused it.
+    bool operatorAction = false;
+};
+// Adds the rules a command breaks to breaches; each becomes a protocol breach.
+using command_observer =
+    std::function<void(const observed_command& command, std::vector<std::string>& breaches)>;
+
+// How the host answers the commands that return a text ("TG", "XI", "RN", "SD"):
+// from its model, or with a hostile answer of the given sort.
+enum class answer_mode { normal, none, empty, huge, quote, nonnumber };
+// "normal", "none", "empty", "huge", "quote", "nonnumber"; false for any other word.
+bool parseAnswerMode(const std::string& word, answer_mode& mode);
+
 class script_link;
 
 class simulator {
@@ -104,6 +124,18 @@ class simulator {
 
     const std::vector<px_request>& pxRequests() const { return px_; }
 
+    // Observes every command text a script sends, before it is carried out.
+    void setCommandObserver(command_observer observer) { observer_ = std::move(observer); }
+    void setAnswerMode(answer_mode mode) { answerMode_ = mode; }
+    answer_mode answerMode() const { return answerMode_; }
+    // A timer expiry with any id, and a database event with any content, as a
+    // host might deliver them whatever the script asked for.
+    bool tick(const std::string& name, int id, std::string& error);
+    bool databaseEvent(const std::string& name, int device, int database, int index,
+                       const std::string& text, std::string& error);
+    // The panels a script shows now, in the order shown (none: empty).
+    std::vector<const panel_state*> shownPanels(const std::string& name) const;
+
     // Number of breaches and failures so far.
     int breachCount() const { return breaches_; }
     int failureCount() const { return failures_; }
@@ -145,6 +177,8 @@ class simulator {
     void queueDatabaseEvents(int device, int database, int index, const std::string& name);
 
     char* onCommand(script_instance& s, const char* text, int code);
+    char* hostileAnswer(script_instance& s, const std::string& text, const std::string& verb,
+                        const std::vector<std::string>& args, transcript_entry& entry);
     char* execute(script_instance& s, const std::string& text, transcript_entry& entry,
                   std::vector<transcript_entry>& after);
     panel_state* announce(script_instance& s, const std::string& id, const std::string& layout,
@@ -176,6 +210,9 @@ class simulator {
     int breaches_ = 0;
     int failures_ = 0;
     script_instance* active_ = nullptr;  // the script whose call is running
+    int operatorScript_ = 0;             // id of the script handling an operator action
+    command_observer observer_;
+    answer_mode answerMode_ = answer_mode::normal;
     std::unique_ptr<kovo_os::stderr_capture> capture_;
 };
 

@@ -8,6 +8,25 @@
 
 namespace kovo_host {
 
+namespace {
+
+// Marks the script as handling an operator action while it lasts.
+class operator_action {
+  public:
+    operator_action(int& current, int id) : current_(current), previous_(current) {
+        current_ = id;
+    }
+    ~operator_action() { current_ = previous_; }
+    operator_action(const operator_action&) = delete;
+    operator_action& operator=(const operator_action&) = delete;
+
+  private:
+    int& current_;
+    int previous_;
+};
+
+}  // namespace
+
 simulator::script_instance* simulator::reachable(const std::string& name,
                                                  const std::string& panelId,
                                                  const std::string& controlId, const char* action,
@@ -67,6 +86,7 @@ bool simulator::press(const std::string& name, const std::string& panel,
                 (control->kind == control_kind::keyboard ? " (type on it)" : " (choose on it)");
         return false;
     }
+    operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, "button=released");
     deliverPending();
     return true;
@@ -124,6 +144,7 @@ bool simulator::choose(const std::string& name, const std::string& panel,
             error = "cannot choose on " + controlId + ": it is a " + kindName(control->kind);
             return false;
     }
+    operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, text);
     deliverPending();
     return true;
@@ -141,6 +162,7 @@ bool simulator::type(const std::string& name, const std::string& panel,
         return false;
     }
     control->properties["text"] = text;
+    operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, "text=" + text);
     deliverPending();
     return true;
@@ -161,6 +183,51 @@ bool simulator::event(const std::string& name, const std::string& panel,
     deliverControl(*s, panel, controlId, eventText);
     deliverPending();
     return true;
+}
+
+bool simulator::tick(const std::string& name, int id, std::string& error) {
+    script_instance* s = find(name);
+    if (s == nullptr || s->stopped || s->callback == nullptr) {
+        error = "cannot deliver a timer to " + name + ": no such running script";
+        return false;
+    }
+    deliverTimer(*s, id);
+    deliverPending();
+    return true;
+}
+
+bool simulator::databaseEvent(const std::string& name, int device, int database, int index,
+                              const std::string& text, std::string& error) {
+    script_instance* s = find(name);
+    if (s == nullptr || s->stopped || s->callback == nullptr) {
+        error = "cannot deliver a database event to " + name + ": no such running script";
+        return false;
+    }
+    pending_event e;
+    e.scriptId = s->id;
+    e.type = KOVO_EVENT_DATABASE;
+    e.device = device;
+    e.database = database;
+    e.index = index;
+    e.name = text;
+    pending_.push_back(std::move(e));
+    deliverPending();
+    return true;
+}
+
+std::vector<const panel_state*> simulator::shownPanels(const std::string& name) const {
+    std::vector<const panel_state*> panels;
+    const script_instance* s = find(name);
+    if (s == nullptr || s->stopped || s->callback == nullptr) {
+        return panels;
+    }
+    for (const std::string& id : s->shown) {
+        auto found = s->panels.find(id);
+        if (found != s->panels.end()) {
+            panels.push_back(&found->second);
+        }
+    }
+    return panels;
 }
 
 bool simulator::query(const std::string& name, const std::string& text, bool hasText,
