@@ -8,12 +8,14 @@
 #include "interactive_shell.h"
 #include "kovo_os_host.h"
 #include "script_runner.h"
+#include "validate_command.h"
 
 namespace {
 
 const char usage[] =
     "usage: kovo-host run [--check] [options] SCRIPT\n"
     "       kovo-host shell [options]\n"
+    "       kovo-host validate PLUGIN [validate options] (see kovo-host validate --help)\n"
     "options:\n"
     "  --site DIR      site directory (default: the demo site)\n"
     "  --db FILE       name store file (default: one per site in the user's state folder)\n"
@@ -71,6 +73,9 @@ int main(int argc, char** argv) {
     if (!kovo_host::takeCommonOptions(args, options, error)) {
         std::cerr << "kovo-host: " << error << "\n" << usage;
         return 2;
+    }
+    if (command == "validate") {
+        return kovo_host::validateCommand(args, options);
     }
     if (command != "run" && command != "shell") {
         std::cerr << "kovo-host: unknown command " << command << "\n" << usage;

@@ -76,6 +76,7 @@ class simulator {
     simulator& operator=(const simulator&) = delete;
 
     transcript& log() { return log_; }
+    const transcript& log() const { return log_; }
     const simulator_options& options() const { return options_; }
 
     // Every call below that returns false leaves a message in error.

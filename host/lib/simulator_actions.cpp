@@ -180,6 +180,11 @@ bool simulator::event(const std::string& name, const std::string& panel,
         error = "cannot send an event to " + name + ": the script has stopped";
         return false;
     }
+    // An event from a control the operator can reach may well be the operator's.
+    control_state* control = nullptr;
+    std::string unreachable;
+    const bool byOperator = reachable(name, panel, controlId, "send", control, unreachable) != nullptr;
+    operator_action acting(operatorScript_, byOperator ? s->id : operatorScript_);
     deliverControl(*s, panel, controlId, eventText);
     deliverPending();
     return true;

@@ -1,0 +1,452 @@
+// The parent's side of a validation: the runs in child processes, the watch
+// for hangs and crashes, shrinking, reproducers and the reports.
+#include "validator.h"
+
+#include <pugixml.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "kovo_os_host.h"
+#include "plugin_invariants.h"
+#include "validator_sites.h"
+
+namespace fs = std::filesystem;
+
+namespace kovo_host {
+
+namespace {
+
+using clock_type = std::chrono::steady_clock;
+
+long long millisecondsSince(clock_type::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_type::now() - start)
+        .count();
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct child_result {
+    enum kind_type { clean, finding, spoiled, unusable } kind = clean;
+    std::string signature;
+    std::string message;
+    int line = 0;   // the line of the finding, from 1; past the end: while unloading
+    int steps = 0;  // steps carried out
+    std::vector<std::string> lines;  // the lines carried out, refused ones left out
+    std::string output;              // what the child wrote
+};
+
+// What a sanitizer or the system says about a child that died.
+std::string crashSignature(const std::string& output, const kovo_os::child_process& child) {
+    for (const std::string& line : splitLines(output)) {
+        const std::size_t summary = line.find("SUMMARY: ");
+        if (summary != std::string::npos) {
+            // "SUMMARY: AddressSanitizer: heap-buffer-overflow /path:12 in f": the kind.
+            std::istringstream words(line.substr(summary + 9));
+            std::string tool, kind;
+            words >> tool >> kind;
+            return "crash: " + tool + " " + kind;
+        }
+        if (line.find("runtime error:") != std::string::npos) {
+            return "crash: undefined behaviour (runtime error)";
+        }
+    }
+    return child.signal() != 0 ? "crash: signal " + std::to_string(child.signal())
+                               : "crash: exit status " + std::to_string(child.exitStatus());
+}
+
+class campaign {
+  public:
+    campaign(const validator_options& options, std::ostream& out, std::ostream& err)
+        : options_(options), out_(out), err_(err) {}
+
+    int run();
+
+  private:
+    struct finding_record {
+        std::string signature;
+        std::string message;
+        std::vector<std::string> runs;  // "SEED:RUN"
+        std::string variant;
+        std::string variantDir;
+        std::vector<std::string> lines;
+        std::string reproducer, transcript;
+        std::string shrinkNote;
+    };
+
+    child_result runChildProcess(const std::string& site, const std::vector<std::string>& jobArgs,
+                                 const std::string& tag);
+    child_result runOne(int run, const site_variant& variant);
+    child_result replay(const std::vector<std::string>& lines, const std::string& site,
+                        const std::string& tag);
+    bool reproduces(const std::vector<std::string>& lines, const finding_record& finding,
+                    int& attempts);
+    void shrink(finding_record& finding);
+    void writeReproducer(finding_record& finding, int number);
+    void writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const;
+    void progress(int done, int total) const;
+
+    const validator_options& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::string workDir_;
+    std::vector<finding_record> findings_;
+    std::string unusable_;
+};
+
+child_result campaign::runChildProcess(const std::string& site,
+                                       const std::vector<std::string>& jobArgs,
+                                       const std::string& tag) {
+    std::vector<std::string> args = {options_.executable, "validate", options_.plugin};
+    args.insert(args.end(), options_.hostArguments.begin(), options_.hostArguments.end());
+    for (const std::string& arg :
+         {std::string("--site"), site, std::string("--seed"), std::to_string(options_.seed),
+          std::string("--steps"), std::to_string(options_.steps), std::string("--step-bound"),
+          std::to_string(options_.stepBoundMs), std::string("--child-tag"), tag,
+          std::string("--child-dir"), workDir_}) {
+        args.push_back(arg);
+    }
+    if (options_.workstation >= 0) {
+        args.push_back("--workstation");
+        args.push_back(std::to_string(options_.workstation));
+    }
+    args.insert(args.end(), jobArgs.begin(), jobArgs.end());
+    const fs::path base = fs::path(workDir_) / tag;
+    const fs::path stepsFile = base.string() + ".steps";
+    const fs::path resultFile = base.string() + ".result";
+    std::error_code code;
+    fs::remove(stepsFile, code);
+    fs::remove(resultFile, code);
+
+    child_result result;
+    kovo_os::child_process child;
+    std::string error;
+    if (!child.start(args, base.string() + ".output", error)) {
+        result.kind = child_result::unusable;
+        result.message = error;
+        return result;
+    }
+    // A step that does not end within the bound is a hang: the child writes each
+    // line before it carries it out, so a steps file that stops growing tells.
+    auto lastChange = clock_type::now();
+    std::uintmax_t lastSize = 0;
+    bool hung = false;
+    while (!child.wait(20)) {
+        const std::uintmax_t size = fs::file_size(stepsFile, code);
+        if (!code && size != lastSize) {
+            lastSize = size;
+            lastChange = clock_type::now();
+        } else if (millisecondsSince(lastChange) > options_.stepBoundMs + 2000) {
+            child.kill();
+            hung = true;
+            break;
+        }
+    }
+    result.output = readFile(base.string() + ".output");
+    // The lines carried out; a "# refused" marker takes back the line before it.
+    std::vector<std::string> carried = splitLines(readFile(stepsFile));
+    for (const std::string& line : carried) {
+        if (line == "# refused") {
+            if (!result.lines.empty()) {
+                result.lines.back() = "";
+            }
+            continue;
+        }
+        result.lines.push_back(line);
+    }
+    const std::vector<std::string> record = splitLines(readFile(resultFile));
+    if (hung) {
+        result.kind = child_result::finding;
+        result.message = "hang: no step end within " + std::to_string(options_.stepBoundMs) +
+                         " ms: " + (result.lines.empty() ? std::string() : result.lines.back());
+        result.line = static_cast<int>(result.lines.size());
+    } else if (child.signal() == 0 && child.exitStatus() == 0 && record.size() >= 4) {
+        result.kind = child_result::clean;
+        result.steps = std::atoi(record[3].c_str());
+        return result;
+    } else if (child.signal() == 0 && child.exitStatus() == 1 && record.size() >= 4) {
+        result.kind = child_result::finding;
+        result.message = record[1];
+        result.line = std::atoi(record[2].c_str());
+        result.steps = std::atoi(record[3].c_str());
+    } else if (child.signal() == 0 && child.exitStatus() == 2) {
+        result.kind = child_result::unusable;
+        result.message = result.output;
+        return result;
+    } else if (child.signal() == 0 && child.exitStatus() == 3) {
+        result.kind = child_result::spoiled;
+        return result;
+    } else {
+        result.kind = child_result::finding;
+        result.signature = crashSignature(result.output, child);
+        result.message = result.signature + " at: " +
+                         (result.lines.empty() ? std::string() : result.lines.back());
+        result.line = static_cast<int>(result.lines.size());
+    }
+    if (result.signature.empty()) {
+        result.signature = findingSignature(result.message);
+    }
+    if (result.steps == 0) {
+        result.steps = static_cast<int>(result.lines.size());
+    }
+    return result;
+}
+
+child_result campaign::runOne(int run, const site_variant& variant) {
+    return runChildProcess(variant.dir, {"--child-run", std::to_string(run)},
+                           "run-" + std::to_string(options_.seed) + "-" + std::to_string(run));
+}
+
+child_result campaign::replay(const std::vector<std::string>& lines, const std::string& site,
+                              const std::string& tag) {
+    const fs::path script = fs::path(workDir_) / (tag + ".kovo");
+    std::ofstream out(script, std::ios::trunc);
+    for (const std::string& line : lines) {
+        out << line << "\n";
+    }
+    out.close();
+    return runChildProcess(site, {"--child-replay", script.string()}, tag);
+}
+
+bool campaign::reproduces(const std::vector<std::string>& lines, const finding_record& finding,
+                          int& attempts) {
+    ++attempts;
+    const child_result result = replay(lines, finding.variantDir, "shrink");
+    return result.kind == child_result::finding && result.signature == finding.signature;
+}
+
+// Delta debugging over the lines: drop ever smaller chunks while the finding
+// stays, within the time budget.
+void campaign::shrink(finding_record& finding) {
+    const auto start = clock_type::now();
+    int attempts = 0;
+    std::vector<std::string> lines;
+    for (const std::string& line : finding.lines) {
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    if (!reproduces(lines, finding, attempts)) {
+        finding.shrinkNote = "the recorded steps did not replay the finding; kept as recorded";
+        return;
+    }
+    std::size_t parts = 2;
+    while (lines.size() >= 2 && millisecondsSince(start) < options_.shrinkBudgetMs) {
+        const std::size_t chunk = (lines.size() + parts - 1) / parts;
+        bool reduced = false;
+        for (std::size_t first = 0; first < lines.size(); first += chunk) {
+            std::vector<std::string> candidate(lines.begin(),
+                                               lines.begin() + static_cast<long>(first));
+            candidate.insert(candidate.end(),
+                             lines.begin() + static_cast<long>(std::min(first + chunk, lines.size())),
+                             lines.end());
+            if (!candidate.empty() && reproduces(candidate, finding, attempts)) {
+                lines = candidate;
+                parts = std::max<std::size_t>(parts - 1, 2);
+                reduced = true;
+                break;
+            }
+            if (millisecondsSince(start) >= options_.shrinkBudgetMs) {
+                break;
+            }
+        }
+        if (!reduced) {
+            if (parts >= lines.size()) {
+                break;
+            }
+            parts = std::min(lines.size(), parts * 2);
+        }
+    }
+    finding.shrinkNote = "shrunk from " + std::to_string(finding.lines.size()) + " to " +
+                         std::to_string(lines.size()) + " lines in " + std::to_string(attempts) +
+                         " replays" +
+                         (millisecondsSince(start) >= options_.shrinkBudgetMs
+                              ? " (time budget reached)"
+                              : "");
+    finding.lines = lines;
+}
+
+void campaign::writeReproducer(finding_record& finding, int number) {
+    const fs::path dir = fs::path(options_.outDir) / "repro";
+    std::error_code code;
+    fs::create_directories(dir, code);
+    const std::string stem = pluginKind(options_.plugin).empty()
+                                 ? fs::path(options_.plugin).stem().string()
+                                 : pluginKind(options_.plugin);
+    const fs::path script = dir / (stem + "-" + std::to_string(number) + ".kovo");
+    std::ofstream out(script, std::ios::trunc);
+    out << "# kovo-host validate " << options_.plugin << ": " << finding.signature << "\n";
+    out << "# first found in run " << finding.runs.front() << " on site variant "
+        << finding.variant << "\n";
+    out << "# " << finding.message << "\n";
+    out << "# replay: kovo-host run --check --fresh-db " << script.filename().string() << "\n";
+    // The copied variants sit beside the reproducers; the base site is named as it is.
+    out << "site "
+        << (finding.variant == "base" ? finding.variantDir : "../sites/" + finding.variant)
+        << "\n";
+    for (const std::string& line : finding.lines) {
+        if (!line.empty()) {
+            out << line << "\n";
+        }
+    }
+    out.close();
+    finding.reproducer = fs::absolute(script, code).string();
+    const child_result check = runChildProcess(
+        finding.variantDir, {"--child-replay", finding.reproducer}, "repro-" + std::to_string(number));
+    const fs::path transcript = dir / (stem + "-" + std::to_string(number) + ".transcript");
+    fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
+                  transcript, fs::copy_options::overwrite_existing, code);
+    finding.transcript = code ? std::string() : fs::absolute(transcript, code).string();
+    if (check.kind != child_result::finding || check.signature != finding.signature) {
+        finding.shrinkNote += "; the written reproducer did NOT replay the finding";
+    }
+}
+
+void campaign::writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const {
+    pugi::xml_document doc;
+    pugi::xml_node suites = doc.append_child("testsuites");
+    pugi::xml_node suite = suites.append_child("testsuite");
+    int failures = 0;
+    for (const auto& result : runResults) {
+        failures += result.second.empty() ? 0 : 1;
+    }
+    suite.append_attribute("name") = ("kovo-host validate " + options_.plugin).c_str();
+    suite.append_attribute("tests") = static_cast<int>(runResults.size());
+    suite.append_attribute("failures") = failures;
+    for (const auto& result : runResults) {
+        pugi::xml_node test = suite.append_child("testcase");
+        test.append_attribute("classname") = ("validate." + options_.plugin).c_str();
+        test.append_attribute("name") = ("run " + result.first).c_str();
+        if (!result.second.empty()) {
+            pugi::xml_node failure = test.append_child("failure");
+            failure.append_attribute("message") = result.second.c_str();
+            for (const finding_record& finding : findings_) {
+                if (finding.signature == result.second) {
+                    failure.text() = (finding.message + "\nreproducer: " + finding.reproducer).c_str();
+                }
+            }
+        }
+    }
+    doc.save_file(options_.junitFile.c_str());
+}
+
+void campaign::progress(int done, int total) const {
+    if (options_.progress) {
+        err_ << "\rvalidate " << options_.plugin << ": run " << done << "/" << total << ", "
+             << findings_.size() << " finding" << (findings_.size() == 1 ? "" : "s") << "   "
+             << std::flush;
+    }
+}
+
+int campaign::run() {
+    std::error_code code;
+    fs::create_directories(options_.outDir, code);
+    workDir_ = fs::absolute(fs::path(options_.outDir) / "work", code).string();
+    fs::create_directories(workDir_, code);
+    std::vector<site_variant> variants;
+    std::string error;
+    if (code || !writeSiteVariants(options_.site, options_.outDir, variants, error)) {
+        err_ << "kovo-host: " << (error.empty() ? "cannot write " + options_.outDir : error)
+             << "\n";
+        return 2;
+    }
+    const int first = options_.reproduceOne ? options_.reproduceRun : 0;
+    const int count = options_.reproduceOne ? 1 : options_.runs;
+    long long steps = 0;
+    std::vector<std::pair<std::string, std::string>> runResults;
+    for (int run = first; run < first + count; ++run) {
+        progress(run - first, count);
+        const site_variant& variant = variants[static_cast<std::size_t>(run) % variants.size()];
+        child_result result = runOne(run, variant);
+        const std::string id = std::to_string(options_.seed) + ":" + std::to_string(run);
+        if (result.kind == child_result::unusable || result.kind == child_result::spoiled) {
+            if (options_.progress) {
+                err_ << "\n";
+            }
+            err_ << "kovo-host: validate cannot run " << options_.plugin << " (run " << id
+                 << ", site " << variant.name << "): " << result.message << "\n";
+            return 2;
+        }
+        steps += result.steps;
+        runResults.emplace_back(id + " (" + variant.name + ")",
+                                result.kind == child_result::finding ? result.signature : "");
+        if (result.kind != child_result::finding) {
+            continue;
+        }
+        finding_record* known = nullptr;
+        for (finding_record& finding : findings_) {
+            if (finding.signature == result.signature) {
+                known = &finding;
+            }
+        }
+        if (known != nullptr) {
+            known->runs.push_back(id);
+            continue;
+        }
+        finding_record finding;
+        finding.signature = result.signature;
+        finding.message = result.message;
+        finding.runs.push_back(id);
+        finding.variant = variant.name;
+        finding.variantDir = variant.dir;
+        // What came after the finding played no part in it.
+        finding.lines = result.lines;
+        if (result.line > 0 && result.line < static_cast<int>(finding.lines.size())) {
+            finding.lines.resize(static_cast<std::size_t>(result.line));
+        }
+        findings_.push_back(std::move(finding));
+    }
+    progress(count, count);
+    if (options_.progress) {
+        err_ << "\n";
+    }
+    for (std::size_t i = 0; i < findings_.size(); ++i) {
+        shrink(findings_[i]);
+        writeReproducer(findings_[i], static_cast<int>(i + 1));
+    }
+    out_ << count << " runs, " << steps << " steps, " << findings_.size() << " findings\n";
+    for (std::size_t i = 0; i < findings_.size(); ++i) {
+        const finding_record& finding = findings_[i];
+        out_ << "\nfinding " << (i + 1) << ": " << finding.signature << "\n";
+        out_ << "  runs: " << finding.runs.size() << " (first: seed:run " << finding.runs.front()
+             << ", site variant " << finding.variant << "; --seed "
+             << finding.runs.front().substr(0, finding.runs.front().find(':'))
+             << " --reproduce " << finding.runs.front() << ")\n";
+        out_ << "  first message: " << finding.message << "\n";
+        out_ << "  reproducer: " << finding.reproducer << " (" << finding.lines.size()
+             << " lines; " << finding.shrinkNote << ")\n";
+        out_ << "  transcript: " << finding.transcript << "\n";
+        out_ << "  replay: kovo-host run --check --fresh-db " << finding.reproducer << "\n";
+    }
+    if (!options_.junitFile.empty()) {
+        writeJunit(runResults);
+    }
+    return findings_.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int runValidation(const validator_options& options, std::ostream& out, std::ostream& err) {
+    campaign validation(options, out, err);
+    return validation.run();
+}
+
+}  // namespace kovo_host
