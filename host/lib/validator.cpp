@@ -4,6 +4,7 @@
 
 #include <pugixml.hpp>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -93,7 +94,7 @@ class campaign {
     };
 
     child_result runChildProcess(const std::string& site, const std::vector<std::string>& jobArgs,
-                                 const std::string& tag);
+                                 const std::string& tag, int stepBoundMs);
     child_result runOne(int run, const site_variant& variant);
     child_result replay(const std::vector<std::string>& lines, const std::string& site,
                         const std::string& tag);
@@ -114,13 +115,13 @@ class campaign {
 
 child_result campaign::runChildProcess(const std::string& site,
                                        const std::vector<std::string>& jobArgs,
-                                       const std::string& tag) {
+                                       const std::string& tag, int stepBoundMs) {
     std::vector<std::string> args = {options_.executable, "validate", options_.plugin};
     args.insert(args.end(), options_.hostArguments.begin(), options_.hostArguments.end());
     for (const std::string& arg :
          {std::string("--site"), site, std::string("--seed"), std::to_string(options_.seed),
           std::string("--steps"), std::to_string(options_.steps), std::string("--step-bound"),
-          std::to_string(options_.stepBoundMs), std::string("--child-tag"), tag,
+          std::to_string(stepBoundMs), std::string("--child-tag"), tag,
           std::string("--child-dir"), workDir_}) {
         args.push_back(arg);
     }
@@ -154,7 +155,7 @@ child_result campaign::runChildProcess(const std::string& site,
         if (!code && size != lastSize) {
             lastSize = size;
             lastChange = clock_type::now();
-        } else if (millisecondsSince(lastChange) > options_.stepBoundMs + 2000) {
+        } else if (millisecondsSince(lastChange) > stepBoundMs + stepBoundMs / 2 + 500) {
             child.kill();
             hung = true;
             break;
@@ -175,7 +176,7 @@ child_result campaign::runChildProcess(const std::string& site,
     const std::vector<std::string> record = splitLines(readFile(resultFile));
     if (hung) {
         result.kind = child_result::finding;
-        result.message = "hang: no step end within " + std::to_string(options_.stepBoundMs) +
+        result.message = "hang: no step end within " + std::to_string(stepBoundMs) +
                          " ms: " + (result.lines.empty() ? std::string() : result.lines.back());
         result.line = static_cast<int>(result.lines.size());
     } else if (child.signal() == 0 && child.exitStatus() == 0 && record.size() >= 4) {
@@ -212,7 +213,8 @@ child_result campaign::runChildProcess(const std::string& site,
 
 child_result campaign::runOne(int run, const site_variant& variant) {
     return runChildProcess(variant.dir, {"--child-run", std::to_string(run)},
-                           "run-" + std::to_string(options_.seed) + "-" + std::to_string(run));
+                           "run-" + std::to_string(options_.seed) + "-" + std::to_string(run),
+                           options_.stepBoundMs);
 }
 
 child_result campaign::replay(const std::vector<std::string>& lines, const std::string& site,
@@ -223,7 +225,9 @@ child_result campaign::replay(const std::vector<std::string>& lines, const std::
         out << line << "\n";
     }
     out.close();
-    return runChildProcess(site, {"--child-replay", script.string()}, tag);
+    // A hang shows as well with a shorter bound, and shrinking one replays it often.
+    return runChildProcess(site, {"--child-replay", script.string()}, tag,
+                           std::max(500, options_.stepBoundMs / 4));
 }
 
 bool campaign::reproduces(const std::vector<std::string>& lines, const finding_record& finding,
@@ -310,7 +314,8 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     out.close();
     finding.reproducer = fs::absolute(script, code).string();
     const child_result check = runChildProcess(
-        finding.variantDir, {"--child-replay", finding.reproducer}, "repro-" + std::to_string(number));
+        finding.variantDir, {"--child-replay", finding.reproducer}, "repro-" + std::to_string(number),
+        options_.stepBoundMs);
     const fs::path transcript = dir / (stem + "-" + std::to_string(number) + ".transcript");
     fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
                   transcript, fs::copy_options::overwrite_existing, code);

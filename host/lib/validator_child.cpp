@@ -82,13 +82,6 @@ void writeResult(const child_job& job, const std::string& message, int line, int
     result << findingSignature(message) << "\n" << message << "\n" << line << "\n" << steps << "\n";
 }
 
-void writeTranscript(const child_job& job, const simulator& sim) {
-    std::ofstream out(fs::path(job.workDir) / (job.tag + ".transcript"), std::ios::trunc);
-    for (const transcript_entry& entry : sim.log().entries()) {
-        out << transcript::format(entry);
-    }
-}
-
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -122,6 +115,11 @@ int runChild(const validator_options& options, const simulator_options& host,
     if (job.replay) {
         settings.scriptDir = fs::path(job.script).parent_path().string();
     }
+    // Written as it happens, so a run that hangs or crashes leaves its transcript too.
+    std::ofstream transcriptFile(fs::path(job.workDir) / (job.tag + ".transcript"),
+                                 std::ios::trunc);
+    transcriptFile << std::unitbuf;
+    sim.log().setEcho(&transcriptFile);
     script_runner runner(sim, settings);
     std::ofstream steps(fs::path(job.workDir) / (job.tag + ".steps"), std::ios::trunc);
     child_state state{sim, runner, steps, job.tag, options.stepBoundMs, 0, std::string()};
@@ -179,10 +177,11 @@ int runChild(const validator_options& options, const simulator_options& host,
     }
     if (outcome == line_outcome::finding) {
         writeResult(job, state.finding, state.number, stepCount);
-        writeTranscript(job, sim);
+        sim.log().setEcho(nullptr);
         return 1;
     }
     writeResult(job, "", 0, stepCount);
+    sim.log().setEcho(nullptr);
     return 0;
 }
 
