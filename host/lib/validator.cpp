@@ -45,14 +45,19 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
-struct child_result {
-    enum kind_type { clean, finding, spoiled, unusable } kind = clean;
+struct run_finding {
+    int line = 0;  // the line it was found at, from 1; past the end: while unloading
     std::string signature;
     std::string message;
-    int line = 0;   // the line of the finding, from 1; past the end: while unloading
-    int steps = 0;  // steps carried out
-    std::vector<std::string> lines;  // the lines carried out, refused ones left out
-    std::string output;              // what the child wrote
+};
+
+struct child_result {
+    enum kind_type { ran, spoiled, unusable } kind = ran;
+    std::vector<run_finding> findings;  // in the order found, one per signature
+    std::string message;                // unusable: why
+    int steps = 0;                      // steps carried out
+    std::vector<std::string> lines;     // the lines carried out; refused ones emptied
+    std::string output;                 // what the child wrote
 };
 
 // What a sanitizer or the system says about a child that died.
@@ -98,12 +103,16 @@ class campaign {
     child_result runOne(int run, const site_variant& variant);
     child_result replay(const std::vector<std::string>& lines, const std::string& site,
                         const std::string& tag);
+    // True when the lines replay the finding; with `first`, as the first finding.
     bool reproduces(const std::vector<std::string>& lines, const finding_record& finding,
-                    int& attempts);
+                    bool first, int& attempts);
     void shrink(finding_record& finding);
     void writeReproducer(finding_record& finding, int number);
     void writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const;
+    void record(const run_finding& found, const child_result& result, const std::string& id,
+                const site_variant& variant);
     void progress(int done, int total) const;
+    std::string hostOptions() const;
 
     const validator_options& options_;
     std::ostream& out_;
@@ -173,21 +182,25 @@ child_result campaign::runChildProcess(const std::string& site,
         }
         result.lines.push_back(line);
     }
-    const std::vector<std::string> record = splitLines(readFile(resultFile));
+    bool finished = false;
+    for (const std::string& line : splitLines(readFile(resultFile))) {
+        const std::size_t tab = line.find('\t');
+        const std::size_t second = line.find('\t', tab == std::string::npos ? tab : tab + 1);
+        if (line.compare(0, 6, "steps\t") == 0) {
+            result.steps = std::atoi(line.c_str() + 6);
+            finished = true;
+        } else if (second != std::string::npos) {
+            result.findings.push_back(run_finding{std::atoi(line.substr(0, tab).c_str()),
+                                                  line.substr(tab + 1, second - tab - 1),
+                                                  line.substr(second + 1)});
+        }
+    }
+    const std::string lastLine = result.lines.empty() ? std::string() : result.lines.back();
+    const int lastNumber = static_cast<int>(result.lines.size());
     if (hung) {
-        result.kind = child_result::finding;
-        result.message = "hang: no step end within " + std::to_string(stepBoundMs) +
-                         " ms: " + (result.lines.empty() ? std::string() : result.lines.back());
-        result.line = static_cast<int>(result.lines.size());
-    } else if (child.signal() == 0 && child.exitStatus() == 0 && record.size() >= 4) {
-        result.kind = child_result::clean;
-        result.steps = std::atoi(record[3].c_str());
-        return result;
-    } else if (child.signal() == 0 && child.exitStatus() == 1 && record.size() >= 4) {
-        result.kind = child_result::finding;
-        result.message = record[1];
-        result.line = std::atoi(record[2].c_str());
-        result.steps = std::atoi(record[3].c_str());
+        const std::string message = "hang: no step end within " + std::to_string(stepBoundMs) +
+                                    " ms: " + lastLine;
+        result.findings.push_back(run_finding{lastNumber, findingSignature(message), message});
     } else if (child.signal() == 0 && child.exitStatus() == 2) {
         result.kind = child_result::unusable;
         result.message = result.output;
@@ -195,18 +208,13 @@ child_result campaign::runChildProcess(const std::string& site,
     } else if (child.signal() == 0 && child.exitStatus() == 3) {
         result.kind = child_result::spoiled;
         return result;
-    } else {
-        result.kind = child_result::finding;
-        result.signature = crashSignature(result.output, child);
-        result.message = result.signature + " at: " +
-                         (result.lines.empty() ? std::string() : result.lines.back());
-        result.line = static_cast<int>(result.lines.size());
+    } else if (child.signal() != 0 || child.exitStatus() > 1 || !finished) {
+        const std::string signature = crashSignature(result.output, child);
+        result.findings.push_back(
+            run_finding{lastNumber, signature, signature + " at: " + lastLine});
     }
-    if (result.signature.empty()) {
-        result.signature = findingSignature(result.message);
-    }
-    if (result.steps == 0) {
-        result.steps = static_cast<int>(result.lines.size());
+    if (!finished) {
+        result.steps = lastNumber;
     }
     return result;
 }
@@ -231,10 +239,18 @@ child_result campaign::replay(const std::vector<std::string>& lines, const std::
 }
 
 bool campaign::reproduces(const std::vector<std::string>& lines, const finding_record& finding,
-                          int& attempts) {
+                          bool first, int& attempts) {
     ++attempts;
     const child_result result = replay(lines, finding.variantDir, "shrink");
-    return result.kind == child_result::finding && result.signature == finding.signature;
+    for (const run_finding& found : result.findings) {
+        if (found.signature == finding.signature) {
+            return true;
+        }
+        if (first) {
+            return false;  // an earlier finding would stop `run --check` first
+        }
+    }
+    return false;
 }
 
 // Delta debugging over the lines: drop ever smaller chunks while the finding
@@ -248,21 +264,26 @@ void campaign::shrink(finding_record& finding) {
             lines.push_back(line);
         }
     }
-    if (!reproduces(lines, finding, attempts)) {
-        finding.shrinkNote = "the recorded steps did not replay the finding; kept as recorded";
-        return;
+    // Best a script that fails on this finding first; else one that shows it at all.
+    bool first = true;
+    if (!reproduces(lines, finding, first, attempts)) {
+        first = false;
+        if (!reproduces(lines, finding, first, attempts)) {
+            finding.shrinkNote = "the recorded steps did not replay the finding; kept as recorded";
+            return;
+        }
     }
     std::size_t parts = 2;
     while (lines.size() >= 2 && millisecondsSince(start) < options_.shrinkBudgetMs) {
         const std::size_t chunk = (lines.size() + parts - 1) / parts;
         bool reduced = false;
-        for (std::size_t first = 0; first < lines.size(); first += chunk) {
+        for (std::size_t from = 0; from < lines.size(); from += chunk) {
             std::vector<std::string> candidate(lines.begin(),
-                                               lines.begin() + static_cast<long>(first));
+                                               lines.begin() + static_cast<long>(from));
             candidate.insert(candidate.end(),
-                             lines.begin() + static_cast<long>(std::min(first + chunk, lines.size())),
+                             lines.begin() + static_cast<long>(std::min(from + chunk, lines.size())),
                              lines.end());
-            if (!candidate.empty() && reproduces(candidate, finding, attempts)) {
+            if (!candidate.empty() && reproduces(candidate, finding, first, attempts)) {
                 lines = candidate;
                 parts = std::max<std::size_t>(parts - 1, 2);
                 reduced = true;
@@ -301,7 +322,8 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     out << "# first found in run " << finding.runs.front() << " on site variant "
         << finding.variant << "\n";
     out << "# " << finding.message << "\n";
-    out << "# replay: kovo-host run --check --fresh-db " << script.filename().string() << "\n";
+    out << "# replay: kovo-host run --check --fresh-db" << hostOptions() << " "
+        << script.filename().string() << "\n";
     // The copied variants sit beside the reproducers; the base site is named as it is.
     out << "site "
         << (finding.variant == "base" ? finding.variantDir : "../sites/" + finding.variant)
@@ -320,8 +342,10 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
                   transcript, fs::copy_options::overwrite_existing, code);
     finding.transcript = code ? std::string() : fs::absolute(transcript, code).string();
-    if (check.kind != child_result::finding || check.signature != finding.signature) {
-        finding.shrinkNote += "; the written reproducer did NOT replay the finding";
+    if (check.findings.empty() || check.findings.front().signature != finding.signature) {
+        finding.shrinkNote += check.findings.empty()
+                                  ? "; the written reproducer did NOT replay the finding"
+                                  : "; its first finding is " + check.findings.front().signature;
     }
 }
 
@@ -343,14 +367,48 @@ void campaign::writeJunit(const std::vector<std::pair<std::string, std::string>>
         if (!result.second.empty()) {
             pugi::xml_node failure = test.append_child("failure");
             failure.append_attribute("message") = result.second.c_str();
+            std::string text;
             for (const finding_record& finding : findings_) {
-                if (finding.signature == result.second) {
-                    failure.text() = (finding.message + "\nreproducer: " + finding.reproducer).c_str();
+                if (result.second.find(finding.signature) != std::string::npos) {
+                    text += finding.signature + ": " + finding.message +
+                            "\nreproducer: " + finding.reproducer + "\n";
                 }
             }
+            failure.text() = text.c_str();
         }
     }
     doc.save_file(options_.junitFile.c_str());
+}
+
+void campaign::record(const run_finding& found, const child_result& result,
+                      const std::string& id, const site_variant& variant) {
+    for (finding_record& finding : findings_) {
+        if (finding.signature == found.signature) {
+            finding.runs.push_back(id);
+            return;
+        }
+    }
+    finding_record finding;
+    finding.signature = found.signature;
+    finding.message = found.message;
+    finding.runs.push_back(id);
+    finding.variant = variant.name;
+    finding.variantDir = variant.dir;
+    // What came after the finding played no part in it.
+    finding.lines = result.lines;
+    if (found.line > 0 && found.line < static_cast<int>(finding.lines.size())) {
+        finding.lines.resize(static_cast<std::size_t>(found.line));
+    }
+    findings_.push_back(std::move(finding));
+}
+
+// The host options the runs were made with, as a replay needs them.
+std::string campaign::hostOptions() const {
+    std::string text;
+    for (const std::string& arg : options_.hostArguments) {
+        text += " " + arg;
+    }
+    return text;
 }
 
 void campaign::progress(int done, int total) const {
@@ -391,33 +449,12 @@ int campaign::run() {
             return 2;
         }
         steps += result.steps;
-        runResults.emplace_back(id + " (" + variant.name + ")",
-                                result.kind == child_result::finding ? result.signature : "");
-        if (result.kind != child_result::finding) {
-            continue;
+        std::string signatures;
+        for (const run_finding& found : result.findings) {
+            signatures += (signatures.empty() ? "" : "; ") + found.signature;
+            record(found, result, id, variant);
         }
-        finding_record* known = nullptr;
-        for (finding_record& finding : findings_) {
-            if (finding.signature == result.signature) {
-                known = &finding;
-            }
-        }
-        if (known != nullptr) {
-            known->runs.push_back(id);
-            continue;
-        }
-        finding_record finding;
-        finding.signature = result.signature;
-        finding.message = result.message;
-        finding.runs.push_back(id);
-        finding.variant = variant.name;
-        finding.variantDir = variant.dir;
-        // What came after the finding played no part in it.
-        finding.lines = result.lines;
-        if (result.line > 0 && result.line < static_cast<int>(finding.lines.size())) {
-            finding.lines.resize(static_cast<std::size_t>(result.line));
-        }
-        findings_.push_back(std::move(finding));
+        runResults.emplace_back(id + " (" + variant.name + ")", signatures);
     }
     progress(count, count);
     if (options_.progress) {
@@ -432,14 +469,14 @@ int campaign::run() {
         const finding_record& finding = findings_[i];
         out_ << "\nfinding " << (i + 1) << ": " << finding.signature << "\n";
         out_ << "  runs: " << finding.runs.size() << " (first: seed:run " << finding.runs.front()
-             << ", site variant " << finding.variant << "; --seed "
-             << finding.runs.front().substr(0, finding.runs.front().find(':'))
-             << " --reproduce " << finding.runs.front() << ")\n";
+             << ", site variant " << finding.variant << "; --reproduce " << finding.runs.front()
+             << ")\n";
         out_ << "  first message: " << finding.message << "\n";
         out_ << "  reproducer: " << finding.reproducer << " (" << finding.lines.size()
              << " lines; " << finding.shrinkNote << ")\n";
         out_ << "  transcript: " << finding.transcript << "\n";
-        out_ << "  replay: kovo-host run --check --fresh-db " << finding.reproducer << "\n";
+        out_ << "  replay: kovo-host run --check --fresh-db" << hostOptions() << " "
+             << finding.reproducer << "\n";
     }
     if (!options_.junitFile.empty()) {
         writeJunit(runResults);

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "plugin_invariants.h"
@@ -16,33 +17,64 @@ namespace kovo_host {
 
 namespace {
 
-enum class line_outcome { done, refused, finding, unusable };
+enum class line_outcome { done, refused, unusable };
+
+// One line per finding, written as it is found: "<line>\t<signature>\t<message>".
+// The first line of the file is written last: "steps <n>" once the run is over.
+class result_file {
+  public:
+    explicit result_file(const fs::path& path) : out_(path, std::ios::trunc) {}
+    // The first time a signature turns up in this run; false when it is known.
+    bool add(int line, const std::string& message) {
+        const std::string signature = findingSignature(message);
+        if (!seen_.insert(signature).second) {
+            return false;
+        }
+        std::string flat = message;
+        for (char& c : flat) {
+            if (c == '\n' || c == '\r' || c == '\t') {
+                c = ' ';
+            }
+        }
+        out_ << line << "\t" << signature << "\t" << flat << "\n" << std::flush;
+        return true;
+    }
+    void finish(int steps) { out_ << "steps\t" << steps << "\n" << std::flush; }
+    bool any() const { return !seen_.empty(); }
+
+  private:
+    std::ofstream out_;
+    std::set<std::string> seen_;
+};
 
 struct child_state {
     simulator& sim;
     script_runner& runner;
     std::ofstream& steps;
+    result_file& results;
     const std::string& tag;
     int stepBoundMs;
     int number = 0;
-    std::string finding;  // the first finding's message
+    std::string problem;  // why the run cannot go on
 };
 
-// Looks through the transcript from `from` for what makes a finding.
-std::string findingIn(const simulator& sim, std::size_t from, const std::string& tag) {
+// Every finding in the transcript from `from`: breaches, and the host's own
+// failures (an endless chain of events, a broken layout); the runner's
+// failures (a refused action) name the script and are none.
+std::vector<std::string> findingsIn(const simulator& sim, std::size_t from,
+                                    const std::string& tag) {
+    std::vector<std::string> found;
     const auto& entries = sim.log().entries();
     for (std::size_t i = from; i < entries.size(); ++i) {
         const transcript_entry& entry = entries[i];
         if (entry.kind == entry_kind::breach) {
-            return "protocol breach by " + entry.script + ": " + entry.text;
-        }
-        // The runner's own failures (a refused action) name the script; the
-        // host's (an endless chain of events, a broken layout) do not.
-        if (entry.kind == entry_kind::failure && entry.text.compare(0, tag.size() + 1, tag + ":") != 0) {
-            return entry.text;
+            found.push_back("protocol breach by " + entry.script + ": " + entry.text);
+        } else if (entry.kind == entry_kind::failure &&
+                   entry.text.compare(0, tag.size() + 1, tag + ":") != 0) {
+            found.push_back(entry.text);
         }
     }
-    return "";
+    return found;
 }
 
 line_outcome carryOut(child_state& state, const std::string& text) {
@@ -51,7 +83,7 @@ line_outcome carryOut(child_state& state, const std::string& text) {
     script_line line;
     std::string error;
     if (!parseScriptLine(text, state.number, line, error)) {
-        state.finding = "the step cannot be read: " + error;
+        state.problem = "the step cannot be read: " + error;
         return line_outcome::unusable;
     }
     const std::size_t before = state.sim.log().entries().size();
@@ -61,25 +93,22 @@ line_outcome carryOut(child_state& state, const std::string& text) {
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
                           std::chrono::steady_clock::now() - start)
                           .count();
-    state.finding = findingIn(state.sim, before, state.tag);
-    if (!state.finding.empty()) {
-        return line_outcome::finding;
+    // The runner also says false for a line that caused a breach: that line
+    // did reach the plug-in, and is no refusal.
+    const std::vector<std::string> findings = findingsIn(state.sim, before, state.tag);
+    for (const std::string& finding : findings) {
+        state.results.add(state.number, finding);
     }
     if (took > state.stepBoundMs) {
-        state.finding = "hang: a step took " + std::to_string(took) + " ms (bound " +
-                        std::to_string(state.stepBoundMs) + " ms): " + text;
-        return line_outcome::finding;
+        state.results.add(state.number, "hang: a step took " + std::to_string(took) +
+                                            " ms (bound " + std::to_string(state.stepBoundMs) +
+                                            " ms): " + text);
     }
     if (fatal) {
-        state.finding = state.runner.firstFailure();
+        state.problem = state.runner.firstFailure();
         return line_outcome::unusable;
     }
-    return ok ? line_outcome::done : line_outcome::refused;
-}
-
-void writeResult(const child_job& job, const std::string& message, int line, int steps) {
-    std::ofstream result(fs::path(job.workDir) / (job.tag + ".result"), std::ios::trunc);
-    result << findingSignature(message) << "\n" << message << "\n" << line << "\n" << steps << "\n";
+    return ok || !findings.empty() ? line_outcome::done : line_outcome::refused;
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
@@ -122,7 +151,9 @@ int runChild(const validator_options& options, const simulator_options& host,
     sim.log().setEcho(&transcriptFile);
     script_runner runner(sim, settings);
     std::ofstream steps(fs::path(job.workDir) / (job.tag + ".steps"), std::ios::trunc);
-    child_state state{sim, runner, steps, job.tag, options.stepBoundMs, 0, std::string()};
+    result_file results(fs::path(job.workDir) / (job.tag + ".result"));
+    child_state state{sim, runner, steps, results, job.tag, options.stepBoundMs, 0,
+                      std::string()};
     int stepCount = 0;
     line_outcome outcome = line_outcome::done;
 
@@ -140,6 +171,7 @@ int runChild(const validator_options& options, const simulator_options& host,
             }
         }
         if (outcome == line_outcome::refused) {
+            sim.log().setEcho(nullptr);
             return 3;  // the replay went another way: not the same run
         }
     } else {
@@ -148,9 +180,7 @@ int runChild(const validator_options& options, const simulator_options& host,
         stepSettings.workstation = options.workstation;
         step_generator generator(options.seed, job.run, stepSettings);
         outcome = carryOut(state, "invariants on");
-        for (; stepCount < options.steps && outcome != line_outcome::finding &&
-               outcome != line_outcome::unusable;
-             ++stepCount) {
+        for (; stepCount < options.steps && outcome != line_outcome::unusable; ++stepCount) {
             for (const std::string& text : generator.next(sim)) {
                 outcome = carryOut(state, text);
                 if (outcome == line_outcome::refused) {
@@ -163,26 +193,18 @@ int runChild(const validator_options& options, const simulator_options& host,
         }
     }
     if (outcome == line_outcome::unusable) {
-        err << "kovo-host: " << state.finding << "\n";
+        sim.log().setEcho(nullptr);
+        err << "kovo-host: " << state.problem << "\n";
         return 2;
     }
-    if (outcome != line_outcome::finding) {
-        const std::size_t before = sim.log().entries().size();
-        runner.finish();
-        state.finding = findingIn(sim, before, job.tag);
-        if (!state.finding.empty()) {
-            ++state.number;  // found while unloading, after the last line
-            outcome = line_outcome::finding;
-        }
+    const std::size_t before = sim.log().entries().size();
+    runner.finish();
+    for (const std::string& finding : findingsIn(sim, before, job.tag)) {
+        results.add(state.number + 1, finding);  // found while unloading, after the last line
     }
-    if (outcome == line_outcome::finding) {
-        writeResult(job, state.finding, state.number, stepCount);
-        sim.log().setEcho(nullptr);
-        return 1;
-    }
-    writeResult(job, "", 0, stepCount);
+    results.finish(stepCount);
     sim.log().setEcho(nullptr);
-    return 0;
+    return results.any() ? 1 : 0;
 }
 
 std::string findingSignature(const std::string& message) {
