@@ -4,6 +4,7 @@
 // file per platform, chosen by the build; linked by the host alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -82,8 +83,7 @@ class child_process {
     int signal() const { return signal_; }
 
   private:
-    void* handle_ = nullptr;  // Windows: the process handle
-    long long pid_ = -1;      // POSIX: the process id
+    std::intptr_t process_ = 0;  // the process id (POSIX) or handle (Windows)
     bool running_ = false;
     int status_ = 0;
     int signal_ = 0;

@@ -183,7 +183,7 @@ bool child_process::start(const std::vector<std::string>& args, const std::strin
         error = "cannot start " + args[0] + " (error " + std::to_string(result) + ")";
         return false;
     }
-    pid_ = pid;
+    process_ = pid;
     running_ = true;
     status_ = 0;
     signal_ = 0;
@@ -197,8 +197,8 @@ bool child_process::wait(int timeoutMs) {
     int waited = 0;
     while (true) {
         int status = 0;
-        const pid_t done = waitpid(static_cast<pid_t>(pid_), &status, WNOHANG);
-        if (done == static_cast<pid_t>(pid_)) {
+        const pid_t done = waitpid(static_cast<pid_t>(process_), &status, WNOHANG);
+        if (done == static_cast<pid_t>(process_)) {
             running_ = false;
             status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
             signal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
@@ -220,9 +220,9 @@ bool child_process::wait(int timeoutMs) {
 
 void child_process::kill() {
     if (running_) {
-        ::kill(static_cast<pid_t>(pid_), SIGKILL);
+        ::kill(static_cast<pid_t>(process_), SIGKILL);
         int status = 0;
-        waitpid(static_cast<pid_t>(pid_), &status, 0);
+        waitpid(static_cast<pid_t>(process_), &status, 0);
         running_ = false;
         status_ = 0;
         signal_ = SIGKILL;

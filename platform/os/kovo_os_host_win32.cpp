@@ -138,7 +138,7 @@ bool child_process::start(const std::vector<std::string>& args, const std::strin
         return false;
     }
     CloseHandle(process.hThread);
-    handle_ = process.hProcess;
+    process_ = reinterpret_cast<std::intptr_t>(process.hProcess);
     running_ = true;
     status_ = 0;
     signal_ = 0;
@@ -149,14 +149,14 @@ bool child_process::wait(int timeoutMs) {
     if (!running_) {
         return true;
     }
-    if (WaitForSingleObject(static_cast<HANDLE>(handle_), static_cast<DWORD>(timeoutMs)) !=
+    if (WaitForSingleObject(reinterpret_cast<HANDLE>(process_), static_cast<DWORD>(timeoutMs)) !=
         WAIT_OBJECT_0) {
         return false;
     }
     DWORD code = 0;
-    GetExitCodeProcess(static_cast<HANDLE>(handle_), &code);
-    CloseHandle(static_cast<HANDLE>(handle_));
-    handle_ = nullptr;
+    GetExitCodeProcess(reinterpret_cast<HANDLE>(process_), &code);
+    CloseHandle(reinterpret_cast<HANDLE>(process_));
+    process_ = 0;
     running_ = false;
     status_ = static_cast<int>(code);
     return true;
@@ -164,10 +164,10 @@ bool child_process::wait(int timeoutMs) {
 
 void child_process::kill() {
     if (running_) {
-        TerminateProcess(static_cast<HANDLE>(handle_), 1);
-        WaitForSingleObject(static_cast<HANDLE>(handle_), INFINITE);
-        CloseHandle(static_cast<HANDLE>(handle_));
-        handle_ = nullptr;
+        TerminateProcess(reinterpret_cast<HANDLE>(process_), 1);
+        WaitForSingleObject(reinterpret_cast<HANDLE>(process_), INFINITE);
+        CloseHandle(reinterpret_cast<HANDLE>(process_));
+        process_ = 0;
         running_ = false;
         status_ = 1;
     }
