@@ -224,9 +224,17 @@ std::string findingSignature(const std::string& message) {
             const std::size_t colon = rule.find(':');
             return verb + " " + rule.substr(0, colon);
         }
-        // The verb stays; the command's arguments go.
+        // The verb stays; the command's arguments go. The rule starts at the
+        // first ": " outside quotes, or at "malformed: " (whose quotes are broken).
+        std::size_t colon = rule.find(": malformed: ");
+        bool quoted = false;
+        for (std::size_t i = 0; colon == std::string::npos && i + 1 < rule.size(); ++i) {
+            quoted = rule[i] == '\'' ? !quoted : quoted;
+            if (!quoted && rule[i] == ':' && rule[i + 1] == ' ') {
+                colon = i;
+            }
+        }
         const std::size_t space = rule.find(' ');
-        const std::size_t colon = rule.rfind(": ");
         if (colon != std::string::npos && space != std::string::npos && space < colon) {
             rule = rule.substr(0, space) + rule.substr(colon);
         }

@@ -160,6 +160,12 @@ TEST(FindingSignature, DropsTheParticulars) {
                                "(x1280.kovo_ui) has no control \"FN_7\""),
               findingSignature("protocol breach by p: TP 'b' '3' 'XPT_0': the layout of panel 3 "
                                "(x1024.kovo_ui) has no control \"XPT_0\""));
+    EXPECT_EQ(findingSignature("protocol breach by p: PS '2' 'a: b.kovo_ui': panel 1 is still shown "
+                               "(one panel at a time: remove it with PR first)"),
+              "PS: panel N is still shown (one panel at a time: remove it with PR first)");
+    EXPECT_EQ(findingSignature("protocol breach by p: TP 'it's: x' '1' 'A': malformed: a quoted "
+                               "word is not closed (odd number of quote characters)"),
+              "TP: malformed: a quoted word is not closed (odd number of quote characters)");
     EXPECT_EQ(findingSignature("hang: a step took 9000 ms (bound 5000 ms): press p 1 DoEdit"),
               "hang");
     EXPECT_EQ(findingSignature(""), "clean");

@@ -122,7 +122,7 @@ TEST_F(Validate, FindsAStoredQuoteThatBreaksACommand) {
     const host_run run = validate(3, "quote", {"--runs", "5", "--steps", "60"});
     ASSERT_EQ(run.status, 1) << run.output;
     const std::string script =
-        reproducerOf(run.output, "TP: a quoted word is not closed (odd number of quote characters)");
+        reproducerOf(run.output, "TP: malformed: a quoted word is not closed (odd number of quote characters)");
     ASSERT_FALSE(script.empty()) << run.output;
     EXPECT_LE(scriptLines(script).size(), 6u) << readFile(script);
     const host_run check = replay(script);
