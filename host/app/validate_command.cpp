@@ -38,6 +38,7 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
     options.site = host.siteDir;
     options.executable = kovo_os::executablePath();
     options.hostArguments = {"--plugins", host.pluginDir, "--layouts", host.layoutRoot};
+    options.layoutRoot = host.layoutRoot;
     if (!host.captureStderr) {
         options.hostArguments.push_back("--no-capture");
     }

@@ -108,6 +108,7 @@ class campaign {
                     bool first, int& attempts);
     void shrink(finding_record& finding);
     void writeReproducer(finding_record& finding, int number);
+    std::string siteLine(const finding_record& finding) const;
     void writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const;
     void record(const run_finding& found, const child_result& result, const std::string& id,
                 const site_variant& variant);
@@ -309,6 +310,22 @@ void campaign::shrink(finding_record& finding) {
     finding.lines = lines;
 }
 
+// How a reproducer names its site: a variant by its copy beside the
+// reproducers, the base site relative to the source tree when it lies inside
+// (so the script replays in any checkout), else by its path.
+std::string campaign::siteLine(const finding_record& finding) const {
+    if (finding.variant != "base") {
+        return "../sites/" + finding.variant;
+    }
+    std::error_code code;
+    const fs::path root = fs::weakly_canonical(fs::absolute(options_.layoutRoot, code), code);
+    const fs::path relative = fs::path(finding.variantDir).lexically_relative(root);
+    if (!options_.layoutRoot.empty() && !relative.empty() && *relative.begin() != "..") {
+        return relative.generic_string();
+    }
+    return finding.variantDir;
+}
+
 void campaign::writeReproducer(finding_record& finding, int number) {
     const fs::path dir = fs::path(options_.outDir) / "repro";
     std::error_code code;
@@ -325,9 +342,7 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     out << "# replay: kovo-host run --check --fresh-db" << hostOptions() << " "
         << script.filename().string() << "\n";
     // The copied variants sit beside the reproducers; the base site is named as it is.
-    out << "site "
-        << (finding.variant == "base" ? finding.variantDir : "../sites/" + finding.variant)
-        << "\n";
+    out << "site " << siteLine(finding) << "\n";
     for (const std::string& line : finding.lines) {
         if (!line.empty()) {
             out << line << "\n";

@@ -29,6 +29,7 @@ struct validator_options {
     // Passed on to every child: the host options that were given.
     std::vector<std::string> hostArguments;
     std::string executable;     // this program, to start the children with
+    std::string layoutRoot;     // a base site inside it is named relative to it
 };
 
 // The whole validation. Exit status: 0 no finding, 1 findings, 2 cannot run.
