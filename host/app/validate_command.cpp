@@ -12,14 +12,16 @@ namespace {
 const char validateUsage[] =
     "usage: kovo-host validate PLUGIN [--site DIR] [--workstation N] [--seed N] [--runs N]\n"
     "                          [--steps N] [--junit FILE] [--out DIR] [--reproduce SEED:RUN]\n"
-    "                          [--step-bound MS] [--shrink-budget MS] [--plugins DIR] [--layouts DIR]\n"
+    "                          [--step-bound MS] [--shrink-budget MS] [--plugins DIR] [--layouts "
+    "DIR]\n"
     "Storms the plug-in with seeded operator and hostile steps, one child process per run,\n"
     "on the site and variants of it written to DIR/sites; each finding is shrunk to a session\n"
     "script in DIR/repro that `kovo-host run --check --fresh-db` fails on.\n"
     "Exit status: 0 no finding, 1 findings, 2 cannot run.\n";
 
 bool wholeNumber(const std::string& text, long long low, long long& value) {
-    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) {
+    if (text.empty() || text.size() > 18 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
         return false;
     }
     value = std::stoll(text);
@@ -65,9 +67,9 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
         long long number = 0;
         if (arg == "--workstation" || arg == "--seed" || arg == "--runs" || arg == "--steps" ||
             arg == "--step-bound" || arg == "--shrink-budget" || arg == "--child-run") {
-            const long long low = arg == "--runs" || arg == "--steps" || arg == "--step-bound" ? 1 : 0;
-            if (!wholeNumber(value, low, number) ||
-                (arg != "--seed" && number > 2147483647LL)) {
+            const long long low =
+                arg == "--runs" || arg == "--steps" || arg == "--step-bound" ? 1 : 0;
+            if (!wholeNumber(value, low, number) || (arg != "--seed" && number > 2147483647LL)) {
                 return usageError(arg + " takes a whole number, not \"" + value + "\"");
             }
         }

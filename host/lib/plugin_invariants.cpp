@@ -29,9 +29,8 @@ std::vector<std::string> splitAt(const std::string& text, char separator) {
 }
 
 bool isThreeDigits(const std::string& field) {
-    return field.size() == 3 && std::all_of(field.begin(), field.end(), [](char c) {
-               return c >= '0' && c <= '9';
-           });
+    return field.size() == 3 &&
+           std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string lower(std::string text) {
@@ -72,8 +71,9 @@ void checkLindqarLayout(int database, int index, const std::string& text,
     const bool groupIndex = index >= 1 && index <= 12;
     if (database == 4 || database == 5) {
         if (!groupIndex) {
-            breaches.push_back("invariant lindqar-layout: group names live at 1 to 12 of database " +
-                               std::to_string(database) + ", not at " + std::to_string(index));
+            breaches.push_back(
+                "invariant lindqar-layout: group names live at 1 to 12 of database " +
+                std::to_string(database) + ", not at " + std::to_string(index));
         }
     } else if (database == 8) {
         if (groupIndex || (index >= 101 && index <= 112)) {
@@ -157,8 +157,8 @@ const plugin_invariants::site_facts& plugin_invariants::facts() {
     }
     for (pugi::xml_node station : workstations.document_element().children("workstation")) {
         const std::string number = station.attribute("id").value();
-        const std::string area = lower(
-            settingOf(workstations.document_element(), "workstation", number, "myarea"));
+        const std::string area =
+            lower(settingOf(workstations.document_element(), "workstation", number, "myarea"));
         const std::string key = area.compare(0, 3, "stc") == 0   ? "stc"
                                 : area.compare(0, 3, "sta") == 0 ? "sta"
                                                                  : "";

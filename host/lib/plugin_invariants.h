@@ -30,8 +30,8 @@ class plugin_invariants {
   private:
     // What the site configures, read once per site directory.
     struct site_facts {
-        std::set<int> routerDevices;                     // Corvane: driver_ids 3 to 5 of every area
-        std::map<int, std::set<int>> shutdownTargets;    // Tavisk: workstation -> its area's list
+        std::set<int> routerDevices;                   // Corvane: driver_ids 3 to 5 of every area
+        std::map<int, std::set<int>> shutdownTargets;  // Tavisk: workstation -> its area's list
     };
     const site_facts& facts();
 

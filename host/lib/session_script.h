@@ -47,7 +47,7 @@ struct script_line {
     int position = 0;      // choose
     long long ms = 0;      // advance
     int device = 0, database = 0, index = 0;
-    bool on = false;  // autoshow, invariants
+    bool on = false;   // autoshow, invariants
     std::string mode;  // answers
 
     // True for the lines after which expectations check what was sent.

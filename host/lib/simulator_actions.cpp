@@ -13,9 +13,7 @@ namespace {
 // Marks the script as handling an operator action while it lasts.
 class operator_action {
   public:
-    operator_action(int& current, int id) : current_(current), previous_(current) {
-        current_ = id;
-    }
+    operator_action(int& current, int id) : current_(current), previous_(current) { current_ = id; }
     ~operator_action() { current_ = previous_; }
     operator_action(const operator_action&) = delete;
     operator_action& operator=(const operator_action&) = delete;
@@ -183,7 +181,8 @@ bool simulator::event(const std::string& name, const std::string& panel,
     // An event from a control the operator can reach may well be the operator's.
     control_state* control = nullptr;
     std::string unreachable;
-    const bool byOperator = reachable(name, panel, controlId, "send", control, unreachable) != nullptr;
+    const bool byOperator =
+        reachable(name, panel, controlId, "send", control, unreachable) != nullptr;
     operator_action acting(operatorScript_, byOperator ? s->id : operatorScript_);
     deliverControl(*s, panel, controlId, eventText);
     deliverPending();

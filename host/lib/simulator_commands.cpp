@@ -160,9 +160,8 @@ panel_state* simulator::announce(script_instance& s, const std::string& id,
     return &stored;
 }
 
-char* simulator::hostileAnswer(script_instance& s, const std::string& text,
-                              const std::string& verb, const std::vector<std::string>& args,
-                              transcript_entry& entry) {
+char* simulator::hostileAnswer(script_instance& s, const std::string& text, const std::string& verb,
+                               const std::vector<std::string>& args, transcript_entry& entry) {
     entry.answered = true;
     if (answerMode_ == answer_mode::none) {
         entry.answer = "(none)";

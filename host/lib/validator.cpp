@@ -24,8 +24,7 @@ namespace {
 using clock_type = std::chrono::steady_clock;
 
 long long millisecondsSince(clock_type::time_point start) {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_type::now() - start)
-        .count();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_type::now() - start).count();
 }
 
 std::string readFile(const fs::path& path) {
@@ -131,8 +130,8 @@ child_result campaign::runChildProcess(const std::string& site,
     for (const std::string& arg :
          {std::string("--site"), site, std::string("--seed"), std::to_string(options_.seed),
           std::string("--steps"), std::to_string(options_.steps), std::string("--step-bound"),
-          std::to_string(stepBoundMs), std::string("--child-tag"), tag,
-          std::string("--child-dir"), workDir_}) {
+          std::to_string(stepBoundMs), std::string("--child-tag"), tag, std::string("--child-dir"),
+          workDir_}) {
         args.push_back(arg);
     }
     if (options_.workstation >= 0) {
@@ -199,8 +198,8 @@ child_result campaign::runChildProcess(const std::string& site,
     const std::string lastLine = result.lines.empty() ? std::string() : result.lines.back();
     const int lastNumber = static_cast<int>(result.lines.size());
     if (hung) {
-        const std::string message = "hang: no step end within " + std::to_string(stepBoundMs) +
-                                    " ms: " + lastLine;
+        const std::string message =
+            "hang: no step end within " + std::to_string(stepBoundMs) + " ms: " + lastLine;
         result.findings.push_back(run_finding{lastNumber, findingSignature(message), message});
     } else if (child.signal() == 0 && child.exitStatus() == 2) {
         result.kind = child_result::unusable;
@@ -281,9 +280,10 @@ void campaign::shrink(finding_record& finding) {
         for (std::size_t from = 0; from < lines.size(); from += chunk) {
             std::vector<std::string> candidate(lines.begin(),
                                                lines.begin() + static_cast<long>(from));
-            candidate.insert(candidate.end(),
-                             lines.begin() + static_cast<long>(std::min(from + chunk, lines.size())),
-                             lines.end());
+            candidate.insert(
+                candidate.end(),
+                lines.begin() + static_cast<long>(std::min(from + chunk, lines.size())),
+                lines.end());
             if (!candidate.empty() && reproduces(candidate, finding, first, attempts)) {
                 lines = candidate;
                 parts = std::max<std::size_t>(parts - 1, 2);
@@ -301,12 +301,10 @@ void campaign::shrink(finding_record& finding) {
             parts = std::min(lines.size(), parts * 2);
         }
     }
-    finding.shrinkNote = "shrunk from " + std::to_string(finding.lines.size()) + " to " +
-                         std::to_string(lines.size()) + " lines in " + std::to_string(attempts) +
-                         " replays" +
-                         (millisecondsSince(start) >= options_.shrinkBudgetMs
-                              ? " (time budget reached)"
-                              : "");
+    finding.shrinkNote =
+        "shrunk from " + std::to_string(finding.lines.size()) + " to " +
+        std::to_string(lines.size()) + " lines in " + std::to_string(attempts) + " replays" +
+        (millisecondsSince(start) >= options_.shrinkBudgetMs ? " (time budget reached)" : "");
     finding.lines = lines;
 }
 
@@ -336,8 +334,8 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     const fs::path script = dir / (stem + "-" + std::to_string(number) + ".kovo");
     std::ofstream out(script, std::ios::trunc);
     out << "# kovo-host validate " << options_.plugin << ": " << finding.signature << "\n";
-    out << "# first found in run " << finding.runs.front() << " on site variant "
-        << finding.variant << "\n";
+    out << "# first found in run " << finding.runs.front() << " on site variant " << finding.variant
+        << "\n";
     out << "# " << finding.message << "\n";
     out << "# replay: kovo-host run --check --fresh-db" << hostOptions() << " "
         << script.filename().string() << "\n";
@@ -350,9 +348,9 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     }
     out.close();
     finding.reproducer = fs::absolute(script, code).string();
-    const child_result check = runChildProcess(
-        finding.variantDir, {"--child-replay", finding.reproducer}, "repro-" + std::to_string(number),
-        options_.stepBoundMs);
+    const child_result check =
+        runChildProcess(finding.variantDir, {"--child-replay", finding.reproducer},
+                        "repro-" + std::to_string(number), options_.stepBoundMs);
     const fs::path transcript = dir / (stem + "-" + std::to_string(number) + ".transcript");
     fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
                   transcript, fs::copy_options::overwrite_existing, code);
@@ -364,7 +362,8 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     }
 }
 
-void campaign::writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const {
+void campaign::writeJunit(
+    const std::vector<std::pair<std::string, std::string>>& runResults) const {
     pugi::xml_document doc;
     pugi::xml_node suites = doc.append_child("testsuites");
     pugi::xml_node suite = suites.append_child("testsuite");
@@ -395,8 +394,8 @@ void campaign::writeJunit(const std::vector<std::pair<std::string, std::string>>
     doc.save_file(options_.junitFile.c_str());
 }
 
-void campaign::record(const run_finding& found, const child_result& result,
-                      const std::string& id, const site_variant& variant) {
+void campaign::record(const run_finding& found, const child_result& result, const std::string& id,
+                      const site_variant& variant) {
     for (finding_record& finding : findings_) {
         if (finding.signature == found.signature) {
             finding.runs.push_back(id);
@@ -487,8 +486,8 @@ int campaign::run() {
              << ", site variant " << finding.variant << "; --reproduce " << finding.runs.front()
              << ")\n";
         out_ << "  first message: " << finding.message << "\n";
-        out_ << "  reproducer: " << finding.reproducer << " (" << finding.lines.size()
-             << " lines; " << finding.shrinkNote << ")\n";
+        out_ << "  reproducer: " << finding.reproducer << " (" << finding.lines.size() << " lines; "
+             << finding.shrinkNote << ")\n";
         out_ << "  transcript: " << finding.transcript << "\n";
         out_ << "  replay: kovo-host run --check --fresh-db" << hostOptions() << " "
              << finding.reproducer << "\n";

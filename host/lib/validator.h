@@ -23,13 +23,13 @@ struct validator_options {
     std::string outDir = "kovo-validate";
     bool reproduceOne = false;  // --reproduce SEED:RUN
     int reproduceRun = 0;
-    int stepBoundMs = 5000;     // a step that takes longer is a hang
-    int shrinkBudgetMs = 60000; // time for shrinking one finding
-    bool progress = false;      // a progress line (on a terminal)
+    int stepBoundMs = 5000;      // a step that takes longer is a hang
+    int shrinkBudgetMs = 60000;  // time for shrinking one finding
+    bool progress = false;       // a progress line (on a terminal)
     // Passed on to every child: the host options that were given.
     std::vector<std::string> hostArguments;
-    std::string executable;     // this program, to start the children with
-    std::string layoutRoot;     // a base site inside it is named relative to it
+    std::string executable;  // this program, to start the children with
+    std::string layoutRoot;  // a base site inside it is named relative to it
 };
 
 // The whole validation. Exit status: 0 no finding, 1 findings, 2 cannot run.
@@ -46,8 +46,8 @@ struct child_job {
     std::string tag;
     std::string workDir;
 };
-int runChild(const validator_options& options, const simulator_options& host,
-             const child_job& job, std::ostream& err);
+int runChild(const validator_options& options, const simulator_options& host, const child_job& job,
+             std::ostream& err);
 
 // The finding's family: the breached rule with the particulars taken out.
 std::string findingSignature(const std::string& message);

@@ -128,8 +128,8 @@ bool readLines(const std::string& path, std::vector<std::string>& lines) {
 
 }  // namespace
 
-int runChild(const validator_options& options, const simulator_options& host,
-             const child_job& job, std::ostream& err) {
+int runChild(const validator_options& options, const simulator_options& host, const child_job& job,
+             std::ostream& err) {
     simulator_options simOptions = host;
     simOptions.dbFile = (fs::path(job.workDir) / (job.tag + ".sqlite")).string();
     simOptions.freshStore = true;
@@ -152,8 +152,7 @@ int runChild(const validator_options& options, const simulator_options& host,
     script_runner runner(sim, settings);
     std::ofstream steps(fs::path(job.workDir) / (job.tag + ".steps"), std::ios::trunc);
     result_file results(fs::path(job.workDir) / (job.tag + ".result"));
-    child_state state{sim, runner, steps, results, job.tag, options.stepBoundMs, 0,
-                      std::string()};
+    child_state state{sim, runner, steps, results, job.tag, options.stepBoundMs, 0, std::string()};
     int stepCount = 0;
     line_outcome outcome = line_outcome::done;
 

@@ -48,10 +48,9 @@ void setDatabaseSizes(const fs::path& site, const std::string& size) {
 }
 
 // Applies fn to every <setting> of a settings file, by its id and its entry's id.
-void editSettings(
-    const fs::path& file,
-    const std::function<void(const std::string& entry, const std::string& id, pugi::xml_attribute value)>&
-        fn) {
+void editSettings(const fs::path& file,
+                  const std::function<void(const std::string& entry, const std::string& id,
+                                           pugi::xml_attribute value)>& fn) {
     pugi::xml_document doc;
     if (!doc.load_file(file.string().c_str())) {
         return;
@@ -93,7 +92,7 @@ void oddValues(const fs::path& site) {
                      }
                  });
     editSettings(system / "object_settings.xml", [](const std::string& entry, const std::string& id,
-                                                     pugi::xml_attribute value) {
+                                                    pugi::xml_attribute value) {
         const std::string old = value.value();
         if (entry == "ws_shutdown") {
             value.set_value((old + ",,XP,abc,W7,-1,XPE,2147483648,W10,99999999999,w10,13").c_str());

@@ -61,16 +61,24 @@ const std::vector<std::string>& typedTexts() {
 
 const std::vector<std::string>& parentQueries() {
     static const std::vector<std::string> queries = {
-        "return=all", "return=myParam", "return=x", "instance=i'q", "myParam=v'1",
-        "_events",    "_commands",      "",         "=",            "noequals",
+        "return=all",
+        "return=myParam",
+        "return=x",
+        "instance=i'q",
+        "myParam=v'1",
+        "_events",
+        "_commands",
+        "",
+        "=",
+        "noequals",
         std::string(3000, 'q') + "=1",
     };
     return queries;
 }
 
 const std::vector<int>& oddNumbers() {
-    static const std::vector<int> numbers = {0, 1, 2, 3, 4, 5, 8, -1, 12, 13, 101, 112, 201,
-                                             251, 252, 1000, INT_MAX, INT_MIN};
+    static const std::vector<int> numbers = {0,  1,   2,   3,   4,   5,   8,    -1,      12,
+                                             13, 101, 112, 201, 251, 252, 1000, INT_MAX, INT_MIN};
     return numbers;
 }
 
@@ -183,16 +191,11 @@ std::vector<std::string> step_generator::operatorStep(const simulator& sim) {
 
 std::string step_generator::hostileName() {
     static const std::vector<std::string> names = {
-        "O'Brien",
-        "",
-        "x\x01y",
-        std::string(300, 'L'),
-        "000,017,000",
-        "001,000,003,000,000,000,000,000,000,000,000,000",
-        "\xff\xfe",
-        "Cam 9",
-        "a'b'c",
-        "-1",
+        "O'Brien",     "",
+        "x\x01y",      std::string(300, 'L'),
+        "000,017,000", "001,000,003,000,000,000,000,000,000,000,000,000",
+        "\xff\xfe",    "Cam 9",
+        "a'b'c",       "-1",
     };
     return pick(names);
 }
@@ -242,8 +245,8 @@ std::string step_generator::rawEvent(const simulator& sim) {
         const control_state& control = *pick(blocked);
         const std::string text = control.kind == control_kind::keyboard
                                      ? "text=" + pick(typedTexts())
-                                     : chance(70) ? std::string("button=released")
-                                                  : pick(hostileEventTexts());
+                                 : chance(70) ? std::string("button=released")
+                                              : pick(hostileEventTexts());
         return "event " + name + " " + shownId + " " + control.id + " " + text;
     }
     if (kind == 1 && !all.empty()) {
@@ -252,8 +255,11 @@ std::string step_generator::rawEvent(const simulator& sim) {
     }
     static const std::vector<std::string> panels = {"1", "2", "3", "4", "0", "5", "01", "x"};
     static const std::vector<std::string> controls = {
-        "Nope", "WS_11", "WS_00", "WS_99999999999", "Area_name_99", "XPT_map_0", "FN_7",
-        "Update", "Save_to_Network", "Cancel", "KB_1", "Confirm", "Home", "FN_'", ""};
+        "Nope",           "WS_11",        "WS_00",
+        "WS_99999999999", "Area_name_99", "XPT_map_0",
+        "FN_7",           "Update",       "Save_to_Network",
+        "Cancel",         "KB_1",         "Confirm",
+        "Home",           "FN_'",         ""};
     std::string control = pick(controls);
     if (control.empty() && !all.empty()) {
         control = pick(all)->id;

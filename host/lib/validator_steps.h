@@ -16,8 +16,8 @@ namespace kovo_host {
 
 struct step_settings {
     std::string scriptName = "p";
-    std::string plugin;     // as the load line names it
-    int workstation = -1;   // -1: the site's first
+    std::string plugin;    // as the load line names it
+    int workstation = -1;  // -1: the site's first
 };
 
 class step_generator {

@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ready;
     std::string rest = kovo_fuzz::text(data, size);
     const std::string group = kovo_fuzz::cText(kovo_fuzz::takeLine(rest));
-    std::ofstream(root / "site" / "config" / "system" / "fuzz.xml", std::ios::binary |
-                                                                        std::ios::trunc)
+    std::ofstream(root / "site" / "config" / "system" / "fuzz.xml",
+                  std::ios::binary | std::ios::trunc)
         << rest;
     for (const std::string& name : {"fuzz." + group, group}) {
         kovo_config config(name.c_str());

@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     text.firstInt();
     kovo_string left, right;
     text.split(separator, left, right);
-    text.arg(text).arg(text.toInt(), '0', static_cast<unsigned>(data[0] % 40),
-                       2 + data[0] % 35);
+    text.arg(text).arg(text.toInt(), '0', static_cast<unsigned>(data[0] % 40), 2 + data[0] % 35);
     kovo_string cut = text;
     cut.truncate(data[0]);
     text.lower();

@@ -44,8 +44,9 @@ bool startsWith(const std::string& text, const std::string& start) {
     return text.compare(0, start.size(), start) == 0;
 }
 
-const std::string map30 = "000,017,000,000,000,000,000,000,000,000,000,000,000,000,000,"
-                          "000,000,000,000,000,000,000,000,000,000,000,000,000,000,259";
+const std::string map30 =
+    "000,017,000,000,000,000,000,000,000,000,000,000,000,000,000,"
+    "000,000,000,000,000,000,000,000,000,000,000,000,000,000,259";
 const std::string enables = "001,000,003,000,000,000,000,000,000,000,000,012";
 
 }  // namespace
@@ -78,8 +79,8 @@ TEST_F(Invariants, WritesOnlyOnAnOperatorActionAndInsideTheDatabase) {
     EXPECT_EQ(rule("Corvane", "RM 101 0 1 'Cam 1' 0"), "");
     EXPECT_TRUE(startsWith(rule("Corvane", "RM 101 0 1 'Cam 1' 0", false),
                            "invariant operator-action: RM sent while not handling"));
-    EXPECT_TRUE(startsWith(rule("Tavisk", "IW 998 'PX x' 13 1", false),
-                           "invariant operator-action: IW"));
+    EXPECT_TRUE(
+        startsWith(rule("Tavisk", "IW 998 'PX x' 13 1", false), "invariant operator-action: IW"));
     EXPECT_EQ(rule("Corvane", "RM 101 0 64 'Cam' 0"), "");
     EXPECT_EQ(rule("Corvane", "RM 101 0 65 'Cam' 0"),
               "invariant database-size: index 65 is outside database 0 of device 101 (64 "
@@ -118,8 +119,8 @@ TEST_F(Invariants, TaviskOnlyItsAreasWorkstations) {
               "invariant tavisk-workstations: workstation 20 is not configured for the area of "
               "workstation 12");
     // Workstation 20 has no area: nothing may be sent from it.
-    EXPECT_TRUE(
-        startsWith(rule("Tavisk", "IW 998 'PX x' 12 1", true, 20), "invariant tavisk-workstations"));
+    EXPECT_TRUE(startsWith(rule("Tavisk", "IW 998 'PX x' 12 1", true, 20),
+                           "invariant tavisk-workstations"));
 }
 
 TEST_F(Invariants, CorvaneNameRules) {
@@ -160,9 +161,10 @@ TEST(FindingSignature, DropsTheParticulars) {
                                "(x1280.kovo_ui) has no control \"FN_7\""),
               findingSignature("protocol breach by p: TP 'b' '3' 'XPT_0': the layout of panel 3 "
                                "(x1024.kovo_ui) has no control \"XPT_0\""));
-    EXPECT_EQ(findingSignature("protocol breach by p: PS '2' 'a: b.kovo_ui': panel 1 is still shown "
-                               "(one panel at a time: remove it with PR first)"),
-              "PS: panel N is still shown (one panel at a time: remove it with PR first)");
+    EXPECT_EQ(
+        findingSignature("protocol breach by p: PS '2' 'a: b.kovo_ui': panel 1 is still shown "
+                         "(one panel at a time: remove it with PR first)"),
+        "PS: panel N is still shown (one panel at a time: remove it with PR first)");
     EXPECT_EQ(findingSignature("protocol breach by p: TP 'it's: x' '1' 'A': malformed: a quoted "
                                "word is not closed (odd number of quote characters)"),
               "TP: malformed: a quoted word is not closed (odd number of quote characters)");

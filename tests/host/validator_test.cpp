@@ -46,7 +46,8 @@ class Validate : public ::testing::Test {
     }
 
     // Validates the test editor on the given workstation (its fault).
-    host_run validate(int workstation, const std::string& out, std::vector<std::string> more) const {
+    host_run validate(int workstation, const std::string& out,
+                      std::vector<std::string> more) const {
         std::vector<std::string> args = {"validate",      KOVO_PROBE_EDITOR,
                                          "--site",        siteDir(),
                                          "--layouts",     KOVO_HOST_TEST_DIR "/layouts",
@@ -121,14 +122,13 @@ TEST_F(Validate, FindsAWriteFromATimerAndShrinksItToAScriptThatFailsUnderCheck) 
 TEST_F(Validate, FindsAStoredQuoteThatBreaksACommand) {
     const host_run run = validate(3, "quote", {"--runs", "5", "--steps", "60"});
     ASSERT_EQ(run.status, 1) << run.output;
-    const std::string script =
-        reproducerOf(run.output, "TP: malformed: a quoted word is not closed (odd number of quote characters)");
+    const std::string script = reproducerOf(
+        run.output, "TP: malformed: a quoted word is not closed (odd number of quote characters)");
     ASSERT_FALSE(script.empty()) << run.output;
     EXPECT_LE(scriptLines(script).size(), 6u) << readFile(script);
     const host_run check = replay(script);
     EXPECT_EQ(check.status, 1) << check.output;
-    EXPECT_NE(check.output.find("a quoted word is not closed"), std::string::npos)
-        << check.output;
+    EXPECT_NE(check.output.find("a quoted word is not closed"), std::string::npos) << check.output;
 }
 
 TEST_F(Validate, EditorWithoutAFaultValidatesCleanOnEverySiteVariant) {
@@ -165,8 +165,8 @@ TEST_F(Validate, CannotRunIsExitTwo) {
         host({"validate", dir("no_such_plugin.so"), "--site", siteDir(), "--out", dir("m")});
     EXPECT_EQ(missing.status, 2) << missing.output;
     EXPECT_NE(missing.output.find("cannot open the plug-in"), std::string::npos) << missing.output;
-    const host_run noSite = host({"validate", KOVO_PROBE_EDITOR, "--site", dir("nowhere"),
-                                  "--out", dir("n")});
+    const host_run noSite =
+        host({"validate", KOVO_PROBE_EDITOR, "--site", dir("nowhere"), "--out", dir("n")});
     EXPECT_EQ(noSite.status, 2) << noSite.output;
 }
 
