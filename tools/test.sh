@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what the build needs, then configures, builds and runs every test, in
 # the optimised preset and under AddressSanitizer + UndefinedBehaviorSanitizer.
+# Then the browser tests of the panel emulator run against the first preset's build.
 # Usage: tools/test.sh [preset ...]   (default: default asan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,8 @@ for preset in "${presets[@]}"; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset"
 done
+echo "== browser tests (preset ${presets[0]})"
+tools/browser-test.sh "${presets[0]}"
 
 # The validator on the three plug-ins, with fixed seeds, in the sanitizer build
 # (about 90 s in all on 2 cores), then each fuzz target for a few seconds (about

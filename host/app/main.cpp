@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "check_site_command.h"
 #include "host_command_line.h"
 #include "interactive_shell.h"
 #include "kovo_os_host.h"
+#include "names_command.h"
 #include "script_runner.h"
+#include "serve_command.h"
 #include "validate_command.h"
 
 namespace {
@@ -15,6 +18,11 @@ namespace {
 const char usage[] =
     "usage: kovo-host run [--check] [options] SCRIPT\n"
     "       kovo-host shell [options]\n"
+    "       kovo-host check-site [DIR] [--json] [--strict]\n"
+    "       kovo-host names export [--device N] [--database D] [options]\n"
+    "       kovo-host names import FILE.csv [--dry-run] [options]\n"
+    "       kovo-host serve [options] [--listen ADDR] [--port N] [--load "
+    "NAME=PLUGIN[:workstation=N]]...\n"
     "       kovo-host validate PLUGIN [validate options] (see kovo-host validate --help)\n"
     "options:\n"
     "  --site DIR      site directory (default: the demo site)\n"
@@ -76,6 +84,15 @@ int main(int argc, char** argv) {
     }
     if (command == "validate") {
         return kovo_host::validateCommand(args, options);
+    }
+    if (command == "check-site") {
+        return kovo_host::runCheckSite(args, options, std::cout, std::cerr);
+    }
+    if (command == "names") {
+        return kovo_host::runNames(args, options, std::cout, std::cerr);
+    }
+    if (command == "serve") {
+        return kovo_host::runServe(args, options);
     }
     if (command != "run" && command != "shell") {
         std::cerr << "kovo-host: unknown command " << command << "\n" << usage;

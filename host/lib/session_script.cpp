@@ -29,6 +29,7 @@ const line_syntax syntaxes[] = {
     {"query", line_kind::query, 1, true, "query NAME TEXT"},
     {"advance", line_kind::advance, 1, false, "advance MS"},
     {"rename", line_kind::rename, 3, true, "rename DEVICE DB INDEX NAME"},
+    {"import", line_kind::import_names, 0, true, "import FILE.csv"},
     {"tick", line_kind::tick, 2, false, "tick NAME ID"},
     {"dbevent", line_kind::dbevent, 4, true, "dbevent NAME DEVICE DB INDEX NAME"},
     {"answers", line_kind::answers, 1, false, "answers normal|none|empty|huge|quote|nonnumber"},
@@ -79,6 +80,7 @@ bool script_line::isAction() const {
         case line_kind::query:
         case line_kind::advance:
         case line_kind::rename:
+        case line_kind::import_names:
         case line_kind::tick:
         case line_kind::dbevent:
             return true;
@@ -288,6 +290,7 @@ const char* scriptLanguageHelp() {
            "query NAME TEXT                    parent query; prints the answer\n"
            "advance MS                         advance the clock, delivering due timers\n"
            "rename DEVICE DB INDEX NAME        change a stored name from outside\n"
+           "import FILE.csv                    store the names of a CSV file (names import)\n"
            "tick NAME ID                       a timer expiry with this id\n"
            "dbevent NAME DEVICE DB INDEX NAME  a database event with this content\n"
            "answers MODE                       TG/XI/RN/SD answers: normal, none, empty, huge,\n"

@@ -119,12 +119,22 @@ class simulator {
     bool rename(int device, int database, int index, const std::string& name, std::string& error);
     bool storedName(int device, int database, int index, std::string& name, bool& found,
                     std::string& error);
+    // Names changed in bulk (the names import, simulator_names.cpp): stored in
+    // one transaction, then every script registered for a device gets a
+    // database event for each of its changed names, as from any other editor.
+    bool importNames(const std::vector<stored_name>& names, std::string& error);
+    // The site's name store, opened (and seeded) on first use; null on an error.
+    const name_store* openStore(std::string& error);
 
     // The shown panel(s) of a script, as text.
     bool show(const std::string& name, std::string& text, std::string& error);
 
     const std::vector<px_request>& pxRequests() const { return px_; }
 
+    // Read access for views of the model: the panels a script announced, by id,
+    // and the ids of those it shows, in showing order (null: no such script).
+    const std::map<std::string, panel_state>* announcedPanels(const std::string& name) const;
+    const std::vector<std::string>* shownPanels(const std::string& name) const;
     // Observes every command text a script sends, before it is carried out.
     void setCommandObserver(command_observer observer) { observer_ = std::move(observer); }
     void setAnswerMode(answer_mode mode) { answerMode_ = mode; }
@@ -134,8 +144,6 @@ class simulator {
     bool tick(const std::string& name, int id, std::string& error);
     bool databaseEvent(const std::string& name, int device, int database, int index,
                        const std::string& text, std::string& error);
-    // The panels a script shows now, in the order shown (none: empty).
-    std::vector<const panel_state*> shownPanels(const std::string& name) const;
 
     // Number of breaches and failures so far.
     int breachCount() const { return breaches_; }

@@ -219,21 +219,6 @@ bool simulator::databaseEvent(const std::string& name, int device, int database,
     return true;
 }
 
-std::vector<const panel_state*> simulator::shownPanels(const std::string& name) const {
-    std::vector<const panel_state*> panels;
-    const script_instance* s = find(name);
-    if (s == nullptr || s->stopped || s->callback == nullptr) {
-        return panels;
-    }
-    for (const std::string& id : s->shown) {
-        auto found = s->panels.find(id);
-        if (found != s->panels.end()) {
-            panels.push_back(&found->second);
-        }
-    }
-    return panels;
-}
-
 bool simulator::query(const std::string& name, const std::string& text, bool hasText,
                       std::string& answer, bool& answered, std::string& error) {
     answer.clear();
@@ -309,6 +294,17 @@ bool simulator::storedName(int device, int database, int index, std::string& nam
     found = stored.has_value();
     name = stored.value_or("");
     return true;
+}
+
+const std::map<std::string, panel_state>* simulator::announcedPanels(
+    const std::string& name) const {
+    const script_instance* s = find(name);
+    return s == nullptr ? nullptr : &s->panels;
+}
+
+const std::vector<std::string>* simulator::shownPanels(const std::string& name) const {
+    const script_instance* s = find(name);
+    return s == nullptr ? nullptr : &s->shown;
 }
 
 bool simulator::show(const std::string& name, std::string& text, std::string& error) {

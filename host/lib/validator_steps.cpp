@@ -1,6 +1,7 @@
 #include "validator_steps.h"
 
 #include <climits>
+#include <map>
 
 #include "panel_state.h"
 
@@ -82,6 +83,23 @@ const std::vector<int>& oddNumbers() {
     return numbers;
 }
 
+// The panels a script shows now, in showing order.
+std::vector<const panel_state*> shownPanels(const simulator& sim, const std::string& name) {
+    std::vector<const panel_state*> panels;
+    const std::vector<std::string>* ids = sim.shownPanels(name);
+    const std::map<std::string, panel_state>* announced = sim.announcedPanels(name);
+    if (ids == nullptr || announced == nullptr) {
+        return panels;
+    }
+    for (const std::string& id : *ids) {
+        auto found = announced->find(id);
+        if (found != announced->end()) {
+            panels.push_back(&found->second);
+        }
+    }
+    return panels;
+}
+
 bool reachable(const control_state& control) {
     return control.enabled && control.visible;
 }
@@ -140,7 +158,7 @@ std::vector<std::string> step_generator::next(const simulator& sim) {
 std::vector<std::string> step_generator::operatorStep(const simulator& sim) {
     const std::string& name = settings_.scriptName;
     std::vector<std::pair<const panel_state*, const control_state*>> candidates;
-    for (const panel_state* panel : sim.shownPanels(name)) {
+    for (const panel_state* panel : shownPanels(sim, name)) {
         for (const control_state& control : panel->controls) {
             if (reachable(control)) {
                 candidates.emplace_back(panel, &control);
@@ -228,7 +246,7 @@ std::string step_generator::renameLine(const simulator& sim) {
 
 std::string step_generator::rawEvent(const simulator& sim) {
     const std::string& name = settings_.scriptName;
-    const std::vector<const panel_state*> shown = sim.shownPanels(name);
+    const std::vector<const panel_state*> shown = shownPanels(sim, name);
     std::vector<const control_state*> blocked, all;
     for (const panel_state* panel : shown) {
         for (const control_state& control : panel->controls) {

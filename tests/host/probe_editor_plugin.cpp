@@ -3,7 +3,7 @@
 // starts a timer. The workstation it runs on chooses a seeded fault:
 //   1  none (the editor keeps every rule);
 //   2  the timer writes the name: a write nobody asked for;
-//   3  the stored name goes into "TP" unquoted-safe: a quote breaks the command.
+//   3  the stored name goes into "TP" as it is: a quote breaks the command.
 #include "kovo_script_helper.h"
 #include "kovo_typed_text.h"
 
@@ -29,7 +29,13 @@ class kovo_host_probe_editor : public kovo_script_helper {
         if (control == "Edit") {
             kovo_string stored;
             databaseGetName(7, 0, 1, stored);
-            textPut("text", fault_ == 3 ? stored : hostSafeText(stored), panel, "Name");
+            if (fault_ == 3) {
+                // Built by hand, past the framework's own care for quotes.
+                const kovo_string text = kovo_string("TP 'text=") + stored + "' '1' 'Name'";
+                hostLink->sendCommand(text, KOVO_CODE_COMMAND);
+            } else {
+                textPut("text", hostSafeText(stored), panel, "Name");
+            }
             controlShow(panel, "KB");
         } else if (control == "KB") {
             pending_ = hostSafeText(event.eventValue());
