@@ -327,17 +327,22 @@ void simulator::deliverTimer(script_instance& s, int id) {
     deliverEvent(s, data, KOVO_EVENT_TIMER);
 }
 
+void simulator::queueDatabaseEvent(int scriptId, int device, int database, int index,
+                                   const std::string& name) {
+    pending_event e;
+    e.scriptId = scriptId;
+    e.type = KOVO_EVENT_DATABASE;
+    e.device = device;
+    e.database = database;
+    e.index = index;
+    e.name = name;
+    pending_.push_back(std::move(e));
+}
+
 void simulator::queueDatabaseEvents(int device, int database, int index, const std::string& name) {
     for (const auto& script : scripts_) {
         if (!script->stopped && script->registered.count(device) != 0) {
-            pending_event e;
-            e.scriptId = script->id;
-            e.type = KOVO_EVENT_DATABASE;
-            e.device = device;
-            e.database = database;
-            e.index = index;
-            e.name = name;
-            pending_.push_back(std::move(e));
+            queueDatabaseEvent(script->id, device, database, index, name);
         }
     }
 }

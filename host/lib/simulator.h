@@ -183,6 +183,8 @@ class simulator {
                         const std::string& text);
     void deliverDatabase(script_instance& s, const pending_event& e);
     void deliverTimer(script_instance& s, int id);
+    void queueDatabaseEvent(int scriptId, int device, int database, int index,
+                            const std::string& name);
     void queueDatabaseEvents(int device, int database, int index, const std::string& name);
 
     char* onCommand(script_instance& s, const char* text, int code);

@@ -207,14 +207,7 @@ bool simulator::databaseEvent(const std::string& name, int device, int database,
         error = "cannot deliver a database event to " + name + ": no such running script";
         return false;
     }
-    pending_event e;
-    e.scriptId = s->id;
-    e.type = KOVO_EVENT_DATABASE;
-    e.device = device;
-    e.database = database;
-    e.index = index;
-    e.name = text;
-    pending_.push_back(std::move(e));
+    queueDatabaseEvent(s->id, device, database, index, text);
     deliverPending();
     return true;
 }
