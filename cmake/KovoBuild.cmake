@@ -14,6 +14,14 @@ if(KOVO_SANITIZE AND NOT MSVC)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz targets link libFuzzer themselves; everything they call is built
+# with its coverage hooks and the sanitizers.
+if(KOVO_BUILD_FUZZERS)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+                      -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 set(KOVO_PLUGIN_VERSION_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/plugin.map)
 
 # kovo_add_plugin(<name> SOURCES ...): a panel script built as a loadable module

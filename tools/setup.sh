@@ -3,4 +3,5 @@
 set -euo pipefail
 
 "$(dirname "$0")/apt-install.sh" cmake g++ make pkg-config libgtest-dev libgmock-dev \
-  libbenchmark-dev libpugixml-dev libsqlite3-dev libcsv-dev libcpp-httplib-dev nlohmann-json3-dev
+  libbenchmark-dev libpugixml-dev libsqlite3-dev libcsv-dev libcpp-httplib-dev nlohmann-json3-dev \
+  clang-14 libfuzzer-14-dev

@@ -18,3 +18,22 @@ for preset in "${presets[@]}"; do
 done
 echo "== browser tests (preset ${presets[0]})"
 tools/browser-test.sh "${presets[0]}"
+
+# The validator on the three plug-ins, with fixed seeds, in the sanitizer build
+# (about 90 s in all on 2 cores), then each fuzz target for a few seconds (about
+# 60 s in all). Any finding fails the run.
+if [[ " ${presets[*]} " == *" asan "* ]]; then
+  echo "== kovo-host validate (asan)"
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  status=0
+  for plugin in Tavisk Lindqar Corvane; do
+    build/asan/bin/kovo-host validate "$plugin" --seed 1 --runs 18 --steps 120 \
+      --shrink-budget 10000 --out "build/asan/validate/$plugin" \
+      --junit "build/asan/validate/$plugin.xml" || status=1
+  done
+  [ $status -eq 0 ] || { echo "kovo-host validate found faults (see above)" >&2; exit 1; }
+fi
+if command -v clang++-14 >/dev/null; then
+  echo "== fuzz targets"
+  tools/fuzz.sh all 4
+fi

@@ -11,6 +11,7 @@
 #include "names_command.h"
 #include "script_runner.h"
 #include "serve_command.h"
+#include "validate_command.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ const char usage[] =
     "       kovo-host names import FILE.csv [--dry-run] [options]\n"
     "       kovo-host serve [options] [--listen ADDR] [--port N] [--load "
     "NAME=PLUGIN[:workstation=N]]...\n"
+    "       kovo-host validate PLUGIN [validate options] (see kovo-host validate --help)\n"
     "options:\n"
     "  --site DIR      site directory (default: the demo site)\n"
     "  --db FILE       name store file (default: one per site in the user's state folder)\n"
@@ -79,6 +81,9 @@ int main(int argc, char** argv) {
     if (!kovo_host::takeCommonOptions(args, options, error)) {
         std::cerr << "kovo-host: " << error << "\n" << usage;
         return 2;
+    }
+    if (command == "validate") {
+        return kovo_host::validateCommand(args, options);
     }
     if (command == "check-site") {
         return kovo_host::runCheckSite(args, options, std::cout, std::cerr);

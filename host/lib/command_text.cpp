@@ -44,6 +44,20 @@ std::string countText(const command_rule& rule) {
 
 }  // namespace
 
+bool isTextArgument(const std::string& verb, std::size_t i) {
+    const command_rule* rule = findRule(verb);
+    return rule != nullptr && i < std::strlen(rule->numbers) && rule->numbers[i] == 't';
+}
+
+std::string formatCommand(const parsed_command& command) {
+    std::string text = command.verb;
+    for (std::size_t i = 0; i < command.args.size(); ++i) {
+        const bool quoted = isTextArgument(command.verb, i);
+        text += quoted ? " '" + command.args[i] + "'" : " " + command.args[i];
+    }
+    return text;
+}
+
 bool parseNumber(const std::string& text, int& value) {
     std::size_t at = 0;
     bool negative = false;

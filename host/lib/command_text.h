@@ -18,6 +18,12 @@ struct parsed_command {
 // argument count and every number the verb expects.
 parsed_command parseCommand(const char* text);
 
+// The text a well-formed command is written as: the verb, then each argument,
+// numbers plain and texts between single quotes.
+std::string formatCommand(const parsed_command& command);
+// True when argument i (from 0) of the verb is a quoted text.
+bool isTextArgument(const std::string& verb, std::size_t i);
+
 // A whole decimal number (optional '-') that fits an int; nothing else is a number.
 // True when verb is the two letters of name ("TP"): cheaper than comparing
 // strings, as every command text is looked at this way several times.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "names_transfer.h"
+#include "plugin_invariants.h"
 
 namespace fs = std::filesystem;
 
@@ -217,6 +218,15 @@ bool script_runner::runAction(const script_line& line, bool& fatal) {
                 error);
             shown = sim_.scriptNames();
             break;
+        case line_kind::tick:
+            ok = sim_.tick(line.name, line.index, error);
+            shown.push_back(line.name);
+            break;
+        case line_kind::dbevent:
+            ok = sim_.databaseEvent(line.name, line.device, line.database, line.index, line.rest,
+                                    error);
+            shown.push_back(line.name);
+            break;
         default:
             break;
     }
@@ -339,6 +349,19 @@ bool script_runner::runExpectation(const script_line& line) {
             return true;
         case line_kind::autoshow:
             settings_.autoshow = line.on;
+            return true;
+        case line_kind::answers: {
+            answer_mode mode = answer_mode::normal;
+            parseAnswerMode(line.mode, mode);
+            sim_.setAnswerMode(mode);
+            return true;
+        }
+        case line_kind::invariants:
+            if (line.on) {
+                enableInvariants(sim_);
+            } else {
+                sim_.setCommandObserver(nullptr);
+            }
             return true;
         case line_kind::help:
             output(scriptLanguageHelp());

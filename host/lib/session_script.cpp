@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "command_text.h"
+#include "simulator.h"
 
 namespace kovo_host {
 
@@ -29,6 +30,10 @@ const line_syntax syntaxes[] = {
     {"advance", line_kind::advance, 1, false, "advance MS"},
     {"rename", line_kind::rename, 3, true, "rename DEVICE DB INDEX NAME"},
     {"import", line_kind::import_names, 0, true, "import FILE.csv"},
+    {"tick", line_kind::tick, 2, false, "tick NAME ID"},
+    {"dbevent", line_kind::dbevent, 4, true, "dbevent NAME DEVICE DB INDEX NAME"},
+    {"answers", line_kind::answers, 1, false, "answers normal|none|empty|huge|quote|nonnumber"},
+    {"invariants", line_kind::invariants, 1, false, "invariants on|off"},
     {"show", line_kind::show, 1, false, "show NAME"},
     {"expect", line_kind::expect, 0, true, "expect TEXT"},
     {"expect-debug", line_kind::expect_debug, 0, true, "expect-debug TEXT"},
@@ -76,6 +81,8 @@ bool script_line::isAction() const {
         case line_kind::advance:
         case line_kind::rename:
         case line_kind::import_names:
+        case line_kind::tick:
+        case line_kind::dbevent:
             return true;
         default:
             return false;
@@ -207,12 +214,36 @@ bool parseScriptLine(const std::string& raw, int number, script_line& line, std:
             }
             break;
         case line_kind::autoshow:
+        case line_kind::invariants:
             if (words[0] != "on" && words[0] != "off") {
-                error = "autoshow on or autoshow off";
+                error = std::string(syntax->word) + " on or " + syntax->word + " off";
                 return false;
             }
             line.on = words[0] == "on";
             break;
+        case line_kind::tick:
+            line.name = words[0];
+            if (!numberWord(words[1], "the timer id", line.index, error)) {
+                return false;
+            }
+            break;
+        case line_kind::dbevent:
+            line.name = words[0];
+            if (!numberWord(words[1], "the device", line.device, error) ||
+                !numberWord(words[2], "the database", line.database, error) ||
+                !numberWord(words[3], "the index", line.index, error)) {
+                return false;
+            }
+            break;
+        case line_kind::answers: {
+            answer_mode mode;
+            if (!parseAnswerMode(words[0], mode)) {
+                error = syntax->usage;
+                return false;
+            }
+            line.mode = words[0];
+            break;
+        }
         default:
             break;
     }
@@ -260,6 +291,11 @@ const char* scriptLanguageHelp() {
            "advance MS                         advance the clock, delivering due timers\n"
            "rename DEVICE DB INDEX NAME        change a stored name from outside\n"
            "import FILE.csv                    store the names of a CSV file (names import)\n"
+           "tick NAME ID                       a timer expiry with this id\n"
+           "dbevent NAME DEVICE DB INDEX NAME  a database event with this content\n"
+           "answers MODE                       TG/XI/RN/SD answers: normal, none, empty, huge,\n"
+           "                                   quote or nonnumber\n"
+           "invariants on|off                  check the plug-in invariants as breaches\n"
            "show NAME                          print the shown panel of NAME\n"
            "expect TEXT                        the next command text of the last action is TEXT\n"
            "expect-debug TEXT                  the next debug output contains TEXT (\\n: line "

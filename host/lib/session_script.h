@@ -26,7 +26,11 @@ enum class line_kind {
     expect_name,
     expect_px,
     expect_answer,
-    autoshow,  // shell conveniences, accepted in scripts too
+    tick,        // a timer expiry with any id
+    dbevent,     // a database event with any content
+    answers,     // how the host answers text-returning commands from here on
+    invariants,  // check the plug-in invariants from here on (on) or not (off)
+    autoshow,    // shell conveniences, accepted in scripts too
     help,
     quit,
 };
@@ -44,7 +48,8 @@ struct script_line {
     int position = 0;      // choose
     long long ms = 0;      // advance
     int device = 0, database = 0, index = 0;
-    bool on = false;  // autoshow
+    bool on = false;   // autoshow, invariants
+    std::string mode;  // answers
 
     // True for the lines after which expectations check what was sent.
     bool isAction() const;

@@ -351,17 +351,22 @@ void simulator::deliverTimer(script_instance& s, int id) {
     deliverEvent(s, data, KOVO_EVENT_TIMER);
 }
 
+void simulator::queueDatabaseEvent(int scriptId, int device, int database, int index,
+                                   const std::string& name) {
+    pending_event e;
+    e.scriptId = scriptId;
+    e.type = KOVO_EVENT_DATABASE;
+    e.device = device;
+    e.database = database;
+    e.index = index;
+    e.name = name;
+    pending_.push_back(std::move(e));
+}
+
 void simulator::queueDatabaseEvents(int device, int database, int index, const std::string& name) {
     for (const auto& script : scripts_) {
         if (!script->stopped && script->registered.count(device) != 0) {
-            pending_event e;
-            e.scriptId = script->id;
-            e.type = KOVO_EVENT_DATABASE;
-            e.device = device;
-            e.database = database;
-            e.index = index;
-            e.name = name;
-            pending_.push_back(std::move(e));
+            queueDatabaseEvent(script->id, device, database, index, name);
         }
     }
 }
@@ -385,7 +390,11 @@ void simulator::deliverPending() {
         if (e.type == KOVO_EVENT_CONTROL) {
             deliverControl(*s, e.panel, e.control, e.text);
         } else {
+            // A name change reaches a script as news, not as its operator's action.
+            const int acting = operatorScript_;
+            operatorScript_ = 0;
             deliverDatabase(*s, e);
+            operatorScript_ = acting;
         }
     }
 }

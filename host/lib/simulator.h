@@ -46,6 +46,26 @@ struct px_request {
     std::string text;  // the whole "IW" text, "PX ..." included
 };
 
+// What an observer of the command traffic sees of one command text.
+struct observed_command {
+    const std::string& script;      // the script's name
+    const std::string& pluginPath;  // the library it was loaded from
+    int workstation = 0;
+    const std::string& text;
+    // Sent while the script handled an operator action (press, choose, type) on
+    // a control the operator could reach, or the events that action caused it.
+    bool operatorAction = false;
+};
+// Adds the rules a command breaks to breaches; each becomes a protocol breach.
+using command_observer =
+    std::function<void(const observed_command& command, std::vector<std::string>& breaches)>;
+
+// How the host answers the commands that return a text ("TG", "XI", "RN", "SD"):
+// from its model, or with a hostile answer of the given sort.
+enum class answer_mode { normal, none, empty, huge, quote, nonnumber };
+// "normal", "none", "empty", "huge", "quote", "nonnumber"; false for any other word.
+bool parseAnswerMode(const std::string& word, answer_mode& mode);
+
 class script_link;
 
 class simulator {
@@ -56,6 +76,7 @@ class simulator {
     simulator& operator=(const simulator&) = delete;
 
     transcript& log() { return log_; }
+    const transcript& log() const { return log_; }
     const simulator_options& options() const { return options_; }
 
     // Every call below that returns false leaves a message in error.
@@ -114,6 +135,15 @@ class simulator {
     // and the ids of those it shows, in showing order (null: no such script).
     const std::map<std::string, panel_state>* announcedPanels(const std::string& name) const;
     const std::vector<std::string>* shownPanels(const std::string& name) const;
+    // Observes every command text a script sends, before it is carried out.
+    void setCommandObserver(command_observer observer) { observer_ = std::move(observer); }
+    void setAnswerMode(answer_mode mode) { answerMode_ = mode; }
+    answer_mode answerMode() const { return answerMode_; }
+    // A timer expiry with any id, and a database event with any content, as a
+    // host might deliver them whatever the script asked for.
+    bool tick(const std::string& name, int id, std::string& error);
+    bool databaseEvent(const std::string& name, int device, int database, int index,
+                       const std::string& text, std::string& error);
 
     // Number of breaches and failures so far.
     int breachCount() const { return breaches_; }
@@ -153,9 +183,13 @@ class simulator {
                         const std::string& text);
     void deliverDatabase(script_instance& s, const pending_event& e);
     void deliverTimer(script_instance& s, int id);
+    void queueDatabaseEvent(int scriptId, int device, int database, int index,
+                            const std::string& name);
     void queueDatabaseEvents(int device, int database, int index, const std::string& name);
 
     char* onCommand(script_instance& s, const char* text, int code);
+    char* hostileAnswer(script_instance& s, const std::string& text, const std::string& verb,
+                        const std::vector<std::string>& args, transcript_entry& entry);
     char* execute(script_instance& s, const std::string& text, transcript_entry& entry,
                   std::vector<transcript_entry>& after);
     panel_state* announce(script_instance& s, const std::string& id, const std::string& layout,
@@ -190,6 +224,9 @@ class simulator {
     int breaches_ = 0;
     int failures_ = 0;
     script_instance* active_ = nullptr;  // the script whose call is running
+    int operatorScript_ = 0;             // id of the script handling an operator action
+    command_observer observer_;
+    answer_mode answerMode_ = answer_mode::normal;
     std::unique_ptr<kovo_os::stderr_capture> capture_;
 };
 

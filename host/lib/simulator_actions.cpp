@@ -8,6 +8,23 @@
 
 namespace kovo_host {
 
+namespace {
+
+// Marks the script as handling an operator action while it lasts.
+class operator_action {
+  public:
+    operator_action(int& current, int id) : current_(current), previous_(current) { current_ = id; }
+    ~operator_action() { current_ = previous_; }
+    operator_action(const operator_action&) = delete;
+    operator_action& operator=(const operator_action&) = delete;
+
+  private:
+    int& current_;
+    int previous_;
+};
+
+}  // namespace
+
 simulator::script_instance* simulator::reachable(const std::string& name,
                                                  const std::string& panelId,
                                                  const std::string& controlId, const char* action,
@@ -67,6 +84,7 @@ bool simulator::press(const std::string& name, const std::string& panel,
                 (control->kind == control_kind::keyboard ? " (type on it)" : " (choose on it)");
         return false;
     }
+    operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, "button=released");
     deliverPending();
     return true;
@@ -124,6 +142,7 @@ bool simulator::choose(const std::string& name, const std::string& panel,
             error = "cannot choose on " + controlId + ": it is a " + kindName(control->kind);
             return false;
     }
+    operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, text);
     deliverPending();
     return true;
@@ -141,6 +160,7 @@ bool simulator::type(const std::string& name, const std::string& panel,
         return false;
     }
     control->properties["text"] = text;
+    operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, "text=" + text);
     deliverPending();
     return true;
@@ -158,7 +178,36 @@ bool simulator::event(const std::string& name, const std::string& panel,
         error = "cannot send an event to " + name + ": the script has stopped";
         return false;
     }
+    // An event from a control the operator can reach may well be the operator's.
+    control_state* control = nullptr;
+    std::string unreachable;
+    const bool byOperator =
+        reachable(name, panel, controlId, "send", control, unreachable) != nullptr;
+    operator_action acting(operatorScript_, byOperator ? s->id : operatorScript_);
     deliverControl(*s, panel, controlId, eventText);
+    deliverPending();
+    return true;
+}
+
+bool simulator::tick(const std::string& name, int id, std::string& error) {
+    script_instance* s = find(name);
+    if (s == nullptr || s->stopped || s->callback == nullptr) {
+        error = "cannot deliver a timer to " + name + ": no such running script";
+        return false;
+    }
+    deliverTimer(*s, id);
+    deliverPending();
+    return true;
+}
+
+bool simulator::databaseEvent(const std::string& name, int device, int database, int index,
+                              const std::string& text, std::string& error) {
+    script_instance* s = find(name);
+    if (s == nullptr || s->stopped || s->callback == nullptr) {
+        error = "cannot deliver a database event to " + name + ": no such running script";
+        return false;
+    }
+    queueDatabaseEvent(s->id, device, database, index, text);
     deliverPending();
     return true;
 }

@@ -34,6 +34,21 @@ transcript_entry noteEntry(const std::string& script, const std::string& text) {
 
 }  // namespace
 
+bool parseAnswerMode(const std::string& word, answer_mode& mode) {
+    static const std::pair<const char*, answer_mode> modes[] = {
+        {"normal", answer_mode::normal}, {"none", answer_mode::none},
+        {"empty", answer_mode::empty},   {"huge", answer_mode::huge},
+        {"quote", answer_mode::quote},   {"nonnumber", answer_mode::nonnumber},
+    };
+    for (const auto& known : modes) {
+        if (word == known.first) {
+            mode = known.second;
+            return true;
+        }
+    }
+    return false;
+}
+
 char* simulator::onCommand(script_instance& s, const char* text, int code) {
     flushDebug(s, false);
     if (code == KOVO_CODE_RELEASE) {
@@ -88,6 +103,15 @@ char* simulator::onCommand(script_instance& s, const char* text, int code) {
     }
     std::vector<transcript_entry> after;
     char* answer = execute(s, entry.text, entry, after);
+    if (observer_) {
+        std::vector<std::string> broken;
+        observer_(observed_command{s.name, s.pluginPath, s.workstation, entry.text,
+                                   operatorScript_ == s.id},
+                  broken);
+        for (const std::string& rule : broken) {
+            after.push_back(breachEntry(s.name, entry.text, rule));
+        }
+    }
     record(std::move(entry));
     for (transcript_entry& later : after) {
         record(std::move(later));
@@ -136,6 +160,34 @@ panel_state* simulator::announce(script_instance& s, const std::string& id,
     return &stored;
 }
 
+char* simulator::hostileAnswer(script_instance& s, const std::string& text, const std::string& verb,
+                               const std::vector<std::string>& args, transcript_entry& entry) {
+    entry.answered = true;
+    if (answerMode_ == answer_mode::none) {
+        entry.answer = "(none)";
+        return nullptr;
+    }
+    // A "TG" answer keeps the key asked for, so the hostile part reaches the value.
+    const std::string key = verb == "TG" ? args[2] + "=" : std::string();
+    std::string reply;
+    switch (answerMode_) {
+        case answer_mode::huge:
+            reply = key + std::string(64 * 1024, 'W');
+            break;
+        case answer_mode::quote:
+            reply = key + "it's 'quoted' ''";
+            break;
+        case answer_mode::nonnumber:
+            reply = key + "x1 -- 99999999999999 \x7f";
+            break;
+        default:
+            reply = "";
+            break;
+    }
+    entry.answer = quotedText(reply.size() > 80 ? reply.substr(0, 80) + "..." : reply);
+    return s.buffers.lend(reply, text);
+}
+
 char* simulator::execute(script_instance& s, const std::string& text, transcript_entry& entry,
                          std::vector<transcript_entry>& after) {
     const parsed_command command = parseCommand(text.c_str());
@@ -146,6 +198,10 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
     }
     const std::string& verb = command.verb;
     const std::vector<std::string>& args = command.args;
+    if (answerMode_ != answer_mode::normal &&
+        (verb == "TG" || verb == "XI" || verb == "RN" || verb == "SD")) {
+        return hostileAnswer(s, text, verb, args, entry);
+    }
     auto number = [&](std::size_t i) {
         int value = 0;
         parseNumber(args[i], value);

@@ -4,7 +4,9 @@
 // file per platform, chosen by the build; linked by the host alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kovo_os {
 
@@ -57,9 +59,42 @@ class stderr_capture {
 // True when standard input is a terminal (a person typing).
 bool standardInputIsTerminal();
 
+// True when standard error is a terminal (progress lines are worth drawing).
+bool standardErrorIsTerminal();
+
 // Waits until standard input has something to read or timeoutMs milliseconds
 // have passed (negative: no limit). False on a timeout; true when input is
 // ready, and also where the platform cannot wait (the read then blocks).
 bool waitForStandardInput(int timeoutMs);
+
+// The path of the running program, "" when it cannot be found.
+std::string executablePath();
+
+// A program run as a child process, its standard output and error going to one
+// file. The destructor kills a child that still runs.
+class child_process {
+  public:
+    child_process() = default;
+    ~child_process();
+    child_process(const child_process&) = delete;
+    child_process& operator=(const child_process&) = delete;
+
+    // args[0] is the program's path.
+    bool start(const std::vector<std::string>& args, const std::string& outputFile,
+               std::string& error);
+    // Waits up to timeoutMs milliseconds; true once the child has ended.
+    bool wait(int timeoutMs);
+    void kill();
+    bool running() const { return running_; }
+    // How it ended: the exit status, or (POSIX) the signal that ended it, 0 for none.
+    int exitStatus() const { return status_; }
+    int signal() const { return signal_; }
+
+  private:
+    std::intptr_t process_ = 0;  // the process id (POSIX) or handle (Windows)
+    bool running_ = false;
+    int status_ = 0;
+    int signal_ = 0;
+};
 
 }  // namespace kovo_os

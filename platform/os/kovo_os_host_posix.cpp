@@ -2,7 +2,11 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/mman.h>
+#include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +17,8 @@
 #include <cstdlib>
 
 #include "kovo_os_host.h"
+
+extern char** environ;
 
 namespace kovo_os {
 
@@ -167,6 +173,93 @@ bool waitForStandardInput(int timeoutMs) {
         if (errno != EINTR) {
             return true;
         }
+    }
+}
+
+bool standardErrorIsTerminal() {
+    return isatty(STDERR_FILENO) == 1;
+}
+
+std::string executablePath() {
+    std::string path(4096, '\0');
+    const ssize_t length = readlink("/proc/self/exe", &path[0], path.size() - 1);
+    if (length <= 0) {
+        return "";
+    }
+    path.resize(static_cast<std::size_t>(length));
+    return path;
+}
+
+child_process::~child_process() {
+    kill();
+}
+
+bool child_process::start(const std::vector<std::string>& args, const std::string& outputFile,
+                          std::string& error) {
+    if (running_ || args.empty()) {
+        error = running_ ? "the child still runs" : "no program to run";
+        return false;
+    }
+    std::vector<char*> argv;
+    for (const std::string& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid = -1;
+    const int result = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (result != 0) {
+        error = "cannot start " + args[0] + " (error " + std::to_string(result) + ")";
+        return false;
+    }
+    process_ = pid;
+    running_ = true;
+    status_ = 0;
+    signal_ = 0;
+    return true;
+}
+
+bool child_process::wait(int timeoutMs) {
+    if (!running_) {
+        return true;
+    }
+    int waited = 0;
+    while (true) {
+        int status = 0;
+        const pid_t done = waitpid(static_cast<pid_t>(process_), &status, WNOHANG);
+        if (done == static_cast<pid_t>(process_)) {
+            running_ = false;
+            status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 0;
+            signal_ = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+            return true;
+        }
+        if (done < 0 && errno != EINTR) {
+            running_ = false;
+            status_ = 127;
+            return true;
+        }
+        if (waited >= timeoutMs) {
+            return false;
+        }
+        const timespec pause{0, 5 * 1000 * 1000};
+        nanosleep(&pause, nullptr);
+        waited += 5;
+    }
+}
+
+void child_process::kill() {
+    if (running_) {
+        ::kill(static_cast<pid_t>(process_), SIGKILL);
+        int status = 0;
+        waitpid(static_cast<pid_t>(process_), &status, 0);
+        running_ = false;
+        status_ = 0;
+        signal_ = SIGKILL;
     }
 }
 

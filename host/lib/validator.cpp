@@ -1,0 +1,508 @@
+// The parent's side of a validation: the runs in child processes, the watch
+// for hangs and crashes, shrinking, reproducers and the reports.
+#include "validator.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "kovo_os_host.h"
+#include "plugin_invariants.h"
+#include "validator_sites.h"
+
+namespace fs = std::filesystem;
+
+namespace kovo_host {
+
+namespace {
+
+using clock_type = std::chrono::steady_clock;
+
+long long millisecondsSince(clock_type::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_type::now() - start).count();
+}
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+struct run_finding {
+    int line = 0;  // the line it was found at, from 1; past the end: while unloading
+    std::string signature;
+    std::string message;
+};
+
+struct child_result {
+    enum kind_type { ran, spoiled, unusable } kind = ran;
+    std::vector<run_finding> findings;  // in the order found, one per signature
+    std::string message;                // unusable: why
+    int steps = 0;                      // steps carried out
+    std::vector<std::string> lines;     // the lines carried out; refused ones emptied
+    std::string output;                 // what the child wrote
+};
+
+// What a sanitizer or the system says about a child that died.
+std::string crashSignature(const std::string& output, const kovo_os::child_process& child) {
+    for (const std::string& line : splitLines(output)) {
+        const std::size_t summary = line.find("SUMMARY: ");
+        if (summary != std::string::npos) {
+            // "SUMMARY: AddressSanitizer: heap-buffer-overflow /path:12 in f": the kind.
+            std::istringstream words(line.substr(summary + 9));
+            std::string tool, kind;
+            words >> tool >> kind;
+            return "crash: " + tool + " " + kind;
+        }
+        if (line.find("runtime error:") != std::string::npos) {
+            return "crash: undefined behaviour (runtime error)";
+        }
+    }
+    return child.signal() != 0 ? "crash: signal " + std::to_string(child.signal())
+                               : "crash: exit status " + std::to_string(child.exitStatus());
+}
+
+class campaign {
+  public:
+    campaign(const validator_options& options, std::ostream& out, std::ostream& err)
+        : options_(options), out_(out), err_(err) {}
+
+    int run();
+
+  private:
+    struct finding_record {
+        std::string signature;
+        std::string message;
+        std::vector<std::string> runs;  // "SEED:RUN"
+        std::string variant;
+        std::string variantDir;
+        std::vector<std::string> lines;
+        std::string reproducer, transcript;
+        std::string shrinkNote;
+    };
+
+    child_result runChildProcess(const std::string& site, const std::vector<std::string>& jobArgs,
+                                 const std::string& tag, int stepBoundMs);
+    child_result runOne(int run, const site_variant& variant);
+    child_result replay(const std::vector<std::string>& lines, const std::string& site,
+                        const std::string& tag);
+    // True when the lines replay the finding; with `first`, as the first finding.
+    bool reproduces(const std::vector<std::string>& lines, const finding_record& finding,
+                    bool first, int& attempts);
+    void shrink(finding_record& finding);
+    void writeReproducer(finding_record& finding, int number);
+    std::string siteLine(const finding_record& finding) const;
+    void writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const;
+    void record(const run_finding& found, const child_result& result, const std::string& id,
+                const site_variant& variant);
+    void progress(int done, int total) const;
+    std::string hostOptions() const;
+
+    const validator_options& options_;
+    std::ostream& out_;
+    std::ostream& err_;
+    std::string workDir_;
+    std::vector<finding_record> findings_;
+    std::string unusable_;
+};
+
+child_result campaign::runChildProcess(const std::string& site,
+                                       const std::vector<std::string>& jobArgs,
+                                       const std::string& tag, int stepBoundMs) {
+    std::vector<std::string> args = {options_.executable, "validate", options_.plugin};
+    args.insert(args.end(), options_.hostArguments.begin(), options_.hostArguments.end());
+    for (const std::string& arg :
+         {std::string("--site"), site, std::string("--seed"), std::to_string(options_.seed),
+          std::string("--steps"), std::to_string(options_.steps), std::string("--step-bound"),
+          std::to_string(stepBoundMs), std::string("--child-tag"), tag, std::string("--child-dir"),
+          workDir_}) {
+        args.push_back(arg);
+    }
+    if (options_.workstation >= 0) {
+        args.push_back("--workstation");
+        args.push_back(std::to_string(options_.workstation));
+    }
+    args.insert(args.end(), jobArgs.begin(), jobArgs.end());
+    const fs::path base = fs::path(workDir_) / tag;
+    const fs::path stepsFile = base.string() + ".steps";
+    const fs::path resultFile = base.string() + ".result";
+    std::error_code code;
+    fs::remove(stepsFile, code);
+    fs::remove(resultFile, code);
+
+    child_result result;
+    kovo_os::child_process child;
+    std::string error;
+    if (!child.start(args, base.string() + ".output", error)) {
+        result.kind = child_result::unusable;
+        result.message = error;
+        return result;
+    }
+    // A step that does not end within the bound is a hang: the child writes each
+    // line before it carries it out, so a steps file that stops growing tells.
+    auto lastChange = clock_type::now();
+    std::uintmax_t lastSize = 0;
+    bool hung = false;
+    while (!child.wait(20)) {
+        const std::uintmax_t size = fs::file_size(stepsFile, code);
+        if (!code && size != lastSize) {
+            lastSize = size;
+            lastChange = clock_type::now();
+        } else if (millisecondsSince(lastChange) > stepBoundMs + stepBoundMs / 2 + 500) {
+            child.kill();
+            hung = true;
+            break;
+        }
+    }
+    result.output = readFile(base.string() + ".output");
+    // The lines carried out; a "# refused" marker takes back the line before it.
+    std::vector<std::string> carried = splitLines(readFile(stepsFile));
+    for (const std::string& line : carried) {
+        if (line == "# refused") {
+            if (!result.lines.empty()) {
+                result.lines.back() = "";
+            }
+            continue;
+        }
+        result.lines.push_back(line);
+    }
+    bool finished = false;
+    for (const std::string& line : splitLines(readFile(resultFile))) {
+        const std::size_t tab = line.find('\t');
+        const std::size_t second = line.find('\t', tab == std::string::npos ? tab : tab + 1);
+        if (line.compare(0, 6, "steps\t") == 0) {
+            result.steps = std::atoi(line.c_str() + 6);
+            finished = true;
+        } else if (second != std::string::npos) {
+            result.findings.push_back(run_finding{std::atoi(line.substr(0, tab).c_str()),
+                                                  line.substr(tab + 1, second - tab - 1),
+                                                  line.substr(second + 1)});
+        }
+    }
+    const std::string lastLine = result.lines.empty() ? std::string() : result.lines.back();
+    const int lastNumber = static_cast<int>(result.lines.size());
+    if (hung) {
+        const std::string message =
+            "hang: no step end within " + std::to_string(stepBoundMs) + " ms: " + lastLine;
+        result.findings.push_back(run_finding{lastNumber, findingSignature(message), message});
+    } else if (child.signal() == 0 && child.exitStatus() == 2) {
+        result.kind = child_result::unusable;
+        result.message = result.output;
+        return result;
+    } else if (child.signal() == 0 && child.exitStatus() == 3) {
+        result.kind = child_result::spoiled;
+        return result;
+    } else if (child.signal() != 0 || child.exitStatus() > 1 || !finished) {
+        const std::string signature = crashSignature(result.output, child);
+        result.findings.push_back(
+            run_finding{lastNumber, signature, signature + " at: " + lastLine});
+    }
+    if (!finished) {
+        result.steps = lastNumber;
+    }
+    return result;
+}
+
+child_result campaign::runOne(int run, const site_variant& variant) {
+    return runChildProcess(variant.dir, {"--child-run", std::to_string(run)},
+                           "run-" + std::to_string(options_.seed) + "-" + std::to_string(run),
+                           options_.stepBoundMs);
+}
+
+child_result campaign::replay(const std::vector<std::string>& lines, const std::string& site,
+                              const std::string& tag) {
+    const fs::path script = fs::path(workDir_) / (tag + ".kovo");
+    std::ofstream out(script, std::ios::trunc);
+    for (const std::string& line : lines) {
+        out << line << "\n";
+    }
+    out.close();
+    // A hang shows as well with a shorter bound, and shrinking one replays it often.
+    return runChildProcess(site, {"--child-replay", script.string()}, tag,
+                           std::max(500, options_.stepBoundMs / 4));
+}
+
+bool campaign::reproduces(const std::vector<std::string>& lines, const finding_record& finding,
+                          bool first, int& attempts) {
+    ++attempts;
+    const child_result result = replay(lines, finding.variantDir, "shrink");
+    for (const run_finding& found : result.findings) {
+        if (found.signature == finding.signature) {
+            return true;
+        }
+        if (first) {
+            return false;  // an earlier finding would stop `run --check` first
+        }
+    }
+    return false;
+}
+
+// Delta debugging over the lines: drop ever smaller chunks while the finding
+// stays, within the time budget.
+void campaign::shrink(finding_record& finding) {
+    const auto start = clock_type::now();
+    int attempts = 0;
+    std::vector<std::string> lines;
+    for (const std::string& line : finding.lines) {
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    // Best a script that fails on this finding first; else one that shows it at all.
+    bool first = true;
+    if (!reproduces(lines, finding, first, attempts)) {
+        first = false;
+        if (!reproduces(lines, finding, first, attempts)) {
+            finding.shrinkNote = "the recorded steps did not replay the finding; kept as recorded";
+            return;
+        }
+    }
+    std::size_t parts = 2;
+    while (lines.size() >= 2 && millisecondsSince(start) < options_.shrinkBudgetMs) {
+        const std::size_t chunk = (lines.size() + parts - 1) / parts;
+        bool reduced = false;
+        for (std::size_t from = 0; from < lines.size(); from += chunk) {
+            std::vector<std::string> candidate(lines.begin(),
+                                               lines.begin() + static_cast<long>(from));
+            candidate.insert(
+                candidate.end(),
+                lines.begin() + static_cast<long>(std::min(from + chunk, lines.size())),
+                lines.end());
+            if (!candidate.empty() && reproduces(candidate, finding, first, attempts)) {
+                lines = candidate;
+                parts = std::max<std::size_t>(parts - 1, 2);
+                reduced = true;
+                break;
+            }
+            if (millisecondsSince(start) >= options_.shrinkBudgetMs) {
+                break;
+            }
+        }
+        if (!reduced) {
+            if (parts >= lines.size()) {
+                break;
+            }
+            parts = std::min(lines.size(), parts * 2);
+        }
+    }
+    finding.shrinkNote =
+        "shrunk from " + std::to_string(finding.lines.size()) + " to " +
+        std::to_string(lines.size()) + " lines in " + std::to_string(attempts) + " replays" +
+        (millisecondsSince(start) >= options_.shrinkBudgetMs ? " (time budget reached)" : "");
+    finding.lines = lines;
+}
+
+// How a reproducer names its site: a variant by its copy beside the
+// reproducers, the base site relative to the source tree when it lies inside
+// (so the script replays in any checkout), else by its path.
+std::string campaign::siteLine(const finding_record& finding) const {
+    if (finding.variant != "base") {
+        return "../sites/" + finding.variant;
+    }
+    std::error_code code;
+    const fs::path root = fs::weakly_canonical(fs::absolute(options_.layoutRoot, code), code);
+    const fs::path relative = fs::path(finding.variantDir).lexically_relative(root);
+    if (!options_.layoutRoot.empty() && !relative.empty() && *relative.begin() != "..") {
+        return relative.generic_string();
+    }
+    return finding.variantDir;
+}
+
+void campaign::writeReproducer(finding_record& finding, int number) {
+    const fs::path dir = fs::path(options_.outDir) / "repro";
+    std::error_code code;
+    fs::create_directories(dir, code);
+    const std::string stem = pluginKind(options_.plugin).empty()
+                                 ? fs::path(options_.plugin).stem().string()
+                                 : pluginKind(options_.plugin);
+    const fs::path script = dir / (stem + "-" + std::to_string(number) + ".kovo");
+    std::ofstream out(script, std::ios::trunc);
+    out << "# kovo-host validate " << options_.plugin << ": " << finding.signature << "\n";
+    out << "# first found in run " << finding.runs.front() << " on site variant " << finding.variant
+        << "\n";
+    out << "# " << finding.message << "\n";
+    out << "# replay: kovo-host run --check --fresh-db" << hostOptions() << " "
+        << script.filename().string() << "\n";
+    // The copied variants sit beside the reproducers; the base site is named as it is.
+    out << "site " << siteLine(finding) << "\n";
+    for (const std::string& line : finding.lines) {
+        if (!line.empty()) {
+            out << line << "\n";
+        }
+    }
+    out.close();
+    finding.reproducer = fs::absolute(script, code).string();
+    const child_result check =
+        runChildProcess(finding.variantDir, {"--child-replay", finding.reproducer},
+                        "repro-" + std::to_string(number), options_.stepBoundMs);
+    const fs::path transcript = dir / (stem + "-" + std::to_string(number) + ".transcript");
+    fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
+                  transcript, fs::copy_options::overwrite_existing, code);
+    finding.transcript = code ? std::string() : fs::absolute(transcript, code).string();
+    if (check.findings.empty() || check.findings.front().signature != finding.signature) {
+        finding.shrinkNote += check.findings.empty()
+                                  ? "; the written reproducer did NOT replay the finding"
+                                  : "; its first finding is " + check.findings.front().signature;
+    }
+}
+
+void campaign::writeJunit(
+    const std::vector<std::pair<std::string, std::string>>& runResults) const {
+    pugi::xml_document doc;
+    pugi::xml_node suites = doc.append_child("testsuites");
+    pugi::xml_node suite = suites.append_child("testsuite");
+    int failures = 0;
+    for (const auto& result : runResults) {
+        failures += result.second.empty() ? 0 : 1;
+    }
+    suite.append_attribute("name") = ("kovo-host validate " + options_.plugin).c_str();
+    suite.append_attribute("tests") = static_cast<int>(runResults.size());
+    suite.append_attribute("failures") = failures;
+    for (const auto& result : runResults) {
+        pugi::xml_node test = suite.append_child("testcase");
+        test.append_attribute("classname") = ("validate." + options_.plugin).c_str();
+        test.append_attribute("name") = ("run " + result.first).c_str();
+        if (!result.second.empty()) {
+            pugi::xml_node failure = test.append_child("failure");
+            failure.append_attribute("message") = result.second.c_str();
+            std::string text;
+            for (const finding_record& finding : findings_) {
+                if (result.second.find(finding.signature) != std::string::npos) {
+                    text += finding.signature + ": " + finding.message +
+                            "\nreproducer: " + finding.reproducer + "\n";
+                }
+            }
+            failure.text() = text.c_str();
+        }
+    }
+    doc.save_file(options_.junitFile.c_str());
+}
+
+void campaign::record(const run_finding& found, const child_result& result, const std::string& id,
+                      const site_variant& variant) {
+    for (finding_record& finding : findings_) {
+        if (finding.signature == found.signature) {
+            finding.runs.push_back(id);
+            return;
+        }
+    }
+    finding_record finding;
+    finding.signature = found.signature;
+    finding.message = found.message;
+    finding.runs.push_back(id);
+    finding.variant = variant.name;
+    finding.variantDir = variant.dir;
+    // What came after the finding played no part in it.
+    finding.lines = result.lines;
+    if (found.line > 0 && found.line < static_cast<int>(finding.lines.size())) {
+        finding.lines.resize(static_cast<std::size_t>(found.line));
+    }
+    findings_.push_back(std::move(finding));
+}
+
+// The host options the runs were made with, as a replay needs them.
+std::string campaign::hostOptions() const {
+    std::string text;
+    for (const std::string& arg : options_.hostArguments) {
+        text += " " + arg;
+    }
+    return text;
+}
+
+void campaign::progress(int done, int total) const {
+    if (options_.progress) {
+        err_ << "\rvalidate " << options_.plugin << ": run " << done << "/" << total << ", "
+             << findings_.size() << " finding" << (findings_.size() == 1 ? "" : "s") << "   "
+             << std::flush;
+    }
+}
+
+int campaign::run() {
+    std::error_code code;
+    fs::create_directories(options_.outDir, code);
+    workDir_ = fs::absolute(fs::path(options_.outDir) / "work", code).string();
+    fs::create_directories(workDir_, code);
+    std::vector<site_variant> variants;
+    std::string error;
+    if (code || !writeSiteVariants(options_.site, options_.outDir, variants, error)) {
+        err_ << "kovo-host: " << (error.empty() ? "cannot write " + options_.outDir : error)
+             << "\n";
+        return 2;
+    }
+    const int first = options_.reproduceOne ? options_.reproduceRun : 0;
+    const int count = options_.reproduceOne ? 1 : options_.runs;
+    long long steps = 0;
+    std::vector<std::pair<std::string, std::string>> runResults;
+    for (int run = first; run < first + count; ++run) {
+        progress(run - first, count);
+        const site_variant& variant = variants[static_cast<std::size_t>(run) % variants.size()];
+        child_result result = runOne(run, variant);
+        const std::string id = std::to_string(options_.seed) + ":" + std::to_string(run);
+        if (result.kind == child_result::unusable || result.kind == child_result::spoiled) {
+            if (options_.progress) {
+                err_ << "\n";
+            }
+            err_ << "kovo-host: validate cannot run " << options_.plugin << " (run " << id
+                 << ", site " << variant.name << "): " << result.message << "\n";
+            return 2;
+        }
+        steps += result.steps;
+        std::string signatures;
+        for (const run_finding& found : result.findings) {
+            signatures += (signatures.empty() ? "" : "; ") + found.signature;
+            record(found, result, id, variant);
+        }
+        runResults.emplace_back(id + " (" + variant.name + ")", signatures);
+    }
+    progress(count, count);
+    if (options_.progress) {
+        err_ << "\n";
+    }
+    for (std::size_t i = 0; i < findings_.size(); ++i) {
+        shrink(findings_[i]);
+        writeReproducer(findings_[i], static_cast<int>(i + 1));
+    }
+    out_ << count << " runs, " << steps << " steps, " << findings_.size() << " findings\n";
+    for (std::size_t i = 0; i < findings_.size(); ++i) {
+        const finding_record& finding = findings_[i];
+        out_ << "\nfinding " << (i + 1) << ": " << finding.signature << "\n";
+        out_ << "  runs: " << finding.runs.size() << " (first: seed:run " << finding.runs.front()
+             << ", site variant " << finding.variant << "; --reproduce " << finding.runs.front()
+             << ")\n";
+        out_ << "  first message: " << finding.message << "\n";
+        out_ << "  reproducer: " << finding.reproducer << " (" << finding.lines.size() << " lines; "
+             << finding.shrinkNote << ")\n";
+        out_ << "  transcript: " << finding.transcript << "\n";
+        out_ << "  replay: kovo-host run --check --fresh-db" << hostOptions() << " "
+             << finding.reproducer << "\n";
+    }
+    if (!options_.junitFile.empty()) {
+        writeJunit(runResults);
+    }
+    return findings_.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+int runValidation(const validator_options& options, std::ostream& out, std::ostream& err) {
+    campaign validation(options, out, err);
+    return validation.run();
+}
+
+}  // namespace kovo_host
