@@ -40,3 +40,10 @@ function(kovo_add_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 120
                        PROPERTIES ENVIRONMENT "KOVO_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
 endfunction()
+
+# The stand-in libraries are kovo_string.dll and kovo_config.dll on Windows, as
+# the plug-ins' import tables name them, with no "lib" in front as MinGW adds.
+if(WIN32)
+  set(CMAKE_SHARED_LIBRARY_PREFIX "")
+  set(CMAKE_IMPORT_LIBRARY_PREFIX "")
+endif()

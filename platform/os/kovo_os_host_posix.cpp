@@ -47,6 +47,10 @@ void setEnvironment(const char* name, const std::string& value) {
     setenv(name, value.c_str(), 1);
 }
 
+void unsetEnvironment(const char* name) {
+    unsetenv(name);
+}
+
 stderr_capture::~stderr_capture() {
     end();
     if (file_ >= 0) {
