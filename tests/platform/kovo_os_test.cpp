@@ -5,6 +5,7 @@
 
 #include "debug_output_capture.h"
 #include "kovo_os.h"
+#include "kovo_os_host.h"
 #include "temp_dir.h"
 
 namespace {
@@ -18,6 +19,26 @@ TEST(KovoOsDebugOutput, WritesTextUnchangedWithoutLineEnd) {
     const std::string big(100000, 'x');  // written whole, however many calls it takes
     kovo_os::debugOutput(big.c_str());
     EXPECT_EQ("first second\n" + big, capture.text());
+}
+
+// The host's capture nests: the one begun last catches until it ends, then the
+// outer one catches again; nothing is lost or caught twice.
+TEST(KovoOsDebugOutput, TheCaptureBegunLastCatchesUntilItEnds) {
+    kovo_os::stderr_capture outer;
+    ASSERT_TRUE(outer.begin());
+    kovo_os::debugOutput("a");
+    {
+        kovo_os::stderr_capture inner;
+        ASSERT_TRUE(inner.begin());
+        kovo_os::debugOutput("b");
+        EXPECT_EQ("b", inner.drain());
+        kovo_os::debugOutput("c");
+        inner.end();
+        EXPECT_EQ("c", inner.drain());
+    }
+    kovo_os::debugOutput("d");
+    EXPECT_EQ("ad", outer.drain());
+    outer.end();
 }
 
 TEST(KovoOsEnvironment, SetEmptyAndUnset) {
