@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Cross-builds, for x86_64-w64-mingw32, the libraries the Windows build links:
-# pugixml and SQLite from their Debian source packages (apt-get source, the
-# versions of the installed -dev packages) and GoogleTest from the sources that
-# Debian's googletest package installs in /usr/src/googletest. Nothing comes
-# from anywhere else.
+# pugixml, SQLite and libcsv from their Debian source packages (apt-get source,
+# the versions of the installed -dev packages) and GoogleTest from the sources
+# that Debian's googletest package installs in /usr/src/googletest; the
+# header-only JSON library is taken as Debian's nlohmann-json3-dev installs it.
+# Nothing comes from anywhere else.
 #
 # The result is installed once into a cache keyed by those versions, the
 # compiler version and this script, outside the source tree:
@@ -24,10 +25,13 @@ source_version() {  # the Debian source version behind an installed binary packa
 }
 pugixml_version=$(source_version libpugixml-dev)
 sqlite_version=$(source_version libsqlite3-dev)
+libcsv_version=$(source_version libcsv-dev)
 gtest_version=$(source_version googletest)
+json_version=$(source_version nlohmann-json3-dev)
 compiler_version=$("$triplet-g++-posix" -dumpfullversion)
 script_hash=$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)
-key="pugixml-${pugixml_version}_sqlite3-${sqlite_version}_googletest-${gtest_version}_gcc-${compiler_version}_${script_hash}"
+key="pugixml-${pugixml_version}_sqlite3-${sqlite_version}_libcsv-${libcsv_version}"
+key+="_googletest-${gtest_version}_json-${json_version}_gcc-${compiler_version}_${script_hash}"
 key=${key//[^A-Za-z0-9._-]/_}
 
 cache=${KOVO_WINDOWS_DEPS_CACHE:-$HOME/.cache/kovo-windows-deps}
@@ -58,11 +62,12 @@ cross_cmake() {  # <source> <build> [options...]: a static Release build install
   cmake --install "$bld" >>"$bld.log" 2>&1 || { tail -50 "$bld.log" >&2; exit 1; }
 }
 
-log "fetching the Debian sources of pugixml $pugixml_version and sqlite3 $sqlite_version"
+log "fetching the Debian sources of pugixml $pugixml_version, sqlite3 $sqlite_version" \
+  "and libcsv $libcsv_version"
 (cd "$work" && apt-get source -qq --download-only "pugixml=$pugixml_version" \
-  "sqlite3=$sqlite_version") >&2 ||
+  "sqlite3=$sqlite_version" "libcsv=$libcsv_version") >&2 ||
   { log "apt-get source failed: are deb-src entries enabled? (tools/setup-windows.sh)"; exit 1; }
-for dsc in "$work"/pugixml_*.dsc "$work"/sqlite3_*.dsc; do
+for dsc in "$work"/pugixml_*.dsc "$work"/sqlite3_*.dsc "$work"/libcsv_*.dsc; do
   name=$(basename "$dsc" | cut -d_ -f1)
   dpkg-source --no-check -x "$dsc" "$work/$name" >/dev/null
 done
@@ -85,6 +90,18 @@ mkdir -p "$work/sqlite3-gen" "$stage/include" "$stage/lib"
   -c "$work/sqlite3-gen/sqlite3.c" -o "$work/sqlite3-gen/sqlite3.o"
 "$triplet-ar" rcs "$stage/lib/libsqlite3.a" "$work/sqlite3-gen/sqlite3.o"
 cp "$work/sqlite3-gen/sqlite3.h" "$work/sqlite3/src/sqlite3ext.h" "$stage/include/"
+
+log "libcsv"
+"$triplet-gcc-posix" -O2 -c "$work/libcsv/libcsv.c" -I"$work/libcsv" -o "$work/libcsv/libcsv.o"
+"$triplet-ar" rcs "$stage/lib/libcsv.a" "$work/libcsv/libcsv.o"
+cp "$work/libcsv/csv.h" "$stage/include/"
+
+# Header-only: the headers and the package configuration as installed, which
+# locate the headers relative to themselves.
+log "nlohmann-json"
+mkdir -p "$stage/share/cmake"
+cp -r /usr/include/nlohmann "$stage/include/"
+cp -r /usr/share/cmake/nlohmann_json "$stage/share/cmake/"
 
 touch "$stage/.complete"
 rm -rf "$prefix"

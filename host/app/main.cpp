@@ -4,9 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "check_site_command.h"
 #include "host_command_line.h"
 #include "interactive_shell.h"
 #include "kovo_os_host.h"
+#include "names_command.h"
 #include "script_runner.h"
 
 namespace {
@@ -14,6 +16,9 @@ namespace {
 const char usage[] =
     "usage: kovo-host run [--check] [options] SCRIPT\n"
     "       kovo-host shell [options]\n"
+    "       kovo-host check-site [DIR] [--json] [--strict]\n"
+    "       kovo-host names export [--device N] [--database D] [options]\n"
+    "       kovo-host names import FILE.csv [--dry-run] [options]\n"
     "options:\n"
     "  --site DIR      site directory (default: the demo site)\n"
     "  --db FILE       name store file (default: one per site in the user's state folder)\n"
@@ -71,6 +76,12 @@ int main(int argc, char** argv) {
     if (!kovo_host::takeCommonOptions(args, options, error)) {
         std::cerr << "kovo-host: " << error << "\n" << usage;
         return 2;
+    }
+    if (command == "check-site") {
+        return kovo_host::runCheckSite(args, options, std::cout, std::cerr);
+    }
+    if (command == "names") {
+        return kovo_host::runNames(args, options, std::cout, std::cerr);
     }
     if (command != "run" && command != "shell") {
         std::cerr << "kovo-host: unknown command " << command << "\n" << usage;

@@ -4,12 +4,20 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
 namespace kovo_host {
 
 class site_directory;
+
+struct stored_name {
+    int device = 0;
+    int database = 0;
+    int index = 0;
+    std::string name;
+};
 
 class name_store {
   public:
@@ -27,6 +35,12 @@ class name_store {
 
     std::optional<std::string> get(int device, int database, int index) const;
     bool put(int device, int database, int index, const std::string& name, std::string& error);
+
+    // Bulk access (name_store_bulk.cpp). Every stored name in the order device,
+    // database, index; a negative filter takes every device or database.
+    std::vector<stored_name> all(int device = -1, int database = -1) const;
+    // Stores every name in one transaction: all of them, or none on an error.
+    bool putAll(const std::vector<stored_name>& names, std::string& error);
 
   private:
     bool seed(const site_directory& site, std::string& error);

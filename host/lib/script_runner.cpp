@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "names_transfer.h"
+
 namespace fs = std::filesystem;
 
 namespace kovo_host {
@@ -74,14 +76,14 @@ std::vector<const transcript_entry*> script_runner::actionEntries(entry_kind kin
     return found;
 }
 
-std::string script_runner::resolveSite(const std::string& dir) const {
+std::string script_runner::resolvePath(const std::string& dir) const {
     fs::path path(dir);
     if (path.is_absolute()) {
         return dir;
     }
     std::error_code code;
     for (const std::string& base : {settings_.scriptDir, sim_.options().layoutRoot}) {
-        if (!base.empty() && fs::is_directory(fs::path(base) / path, code)) {
+        if (!base.empty() && fs::exists(fs::path(base) / path, code)) {
             return (fs::path(base) / path).string();
         }
     }
@@ -89,7 +91,7 @@ std::string script_runner::resolveSite(const std::string& dir) const {
 }
 
 bool script_runner::useSiteFor(const std::string& dir, std::string& error) {
-    const std::string path = resolveSite(dir);
+    const std::string path = resolvePath(dir);
     if (!sim_.scriptNames().empty() && sim_.site() != nullptr) {
         // One site at a time: a load may name the site in use, not another one.
         std::error_code code;
@@ -126,7 +128,7 @@ bool script_runner::execute(const script_line& line, bool& fatal) {
     bool ok = true;
     if (line.kind == line_kind::site) {
         std::string error;
-        if (!sim_.useSite(resolveSite(line.rest), error)) {
+        if (!sim_.useSite(resolvePath(line.rest), error)) {
             fatal = true;
             ok = fail(line, error);
         }
@@ -184,6 +186,17 @@ bool script_runner::runAction(const script_line& line, bool& fatal) {
             break;
         case line_kind::rename:
             ok = sim_.rename(line.device, line.database, line.index, line.rest, error);
+            shown = sim_.scriptNames();
+            break;
+        case line_kind::import_names:
+            ok = importNamesFile(
+                sim_, resolvePath(line.rest), false,
+                [this](const std::string& text) {
+                    if (!text.empty()) {
+                        output(text);
+                    }
+                },
+                error);
             shown = sim_.scriptNames();
             break;
         default:

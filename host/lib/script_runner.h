@@ -42,7 +42,8 @@ class script_runner {
     std::vector<const transcript_entry*> actionEntries(entry_kind kind) const;
     bool runAction(const script_line& line, bool& fatal);
     bool runExpectation(const script_line& line);
-    std::string resolveSite(const std::string& dir) const;
+    // A relative path beside the script, else in the source tree, else as given.
+    std::string resolvePath(const std::string& path) const;
     bool useSiteFor(const std::string& dir, std::string& error);
     void showAll(const std::vector<std::string>& names);
     void output(const std::string& text);

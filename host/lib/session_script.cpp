@@ -28,6 +28,7 @@ const line_syntax syntaxes[] = {
     {"query", line_kind::query, 1, true, "query NAME TEXT"},
     {"advance", line_kind::advance, 1, false, "advance MS"},
     {"rename", line_kind::rename, 3, true, "rename DEVICE DB INDEX NAME"},
+    {"import", line_kind::import_names, 0, true, "import FILE.csv"},
     {"show", line_kind::show, 1, false, "show NAME"},
     {"expect", line_kind::expect, 0, true, "expect TEXT"},
     {"expect-debug", line_kind::expect_debug, 0, true, "expect-debug TEXT"},
@@ -74,6 +75,7 @@ bool script_line::isAction() const {
         case line_kind::query:
         case line_kind::advance:
         case line_kind::rename:
+        case line_kind::import_names:
             return true;
         default:
             return false;
@@ -257,6 +259,7 @@ const char* scriptLanguageHelp() {
            "query NAME TEXT                    parent query; prints the answer\n"
            "advance MS                         advance the clock, delivering due timers\n"
            "rename DEVICE DB INDEX NAME        change a stored name from outside\n"
+           "import FILE.csv                    store the names of a CSV file (names import)\n"
            "show NAME                          print the shown panel of NAME\n"
            "expect TEXT                        the next command text of the last action is TEXT\n"
            "expect-debug TEXT                  the next debug output contains TEXT (\\n: line "

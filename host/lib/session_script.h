@@ -18,6 +18,7 @@ enum class line_kind {
     query,
     advance,
     rename,
+    import_names,
     show,
     expect,
     expect_debug,

@@ -98,6 +98,12 @@ class simulator {
     bool rename(int device, int database, int index, const std::string& name, std::string& error);
     bool storedName(int device, int database, int index, std::string& name, bool& found,
                     std::string& error);
+    // Names changed in bulk (the names import, simulator_names.cpp): stored in
+    // one transaction, then every script registered for a device gets a
+    // database event for each of its changed names, as from any other editor.
+    bool importNames(const std::vector<stored_name>& names, std::string& error);
+    // The site's name store, opened (and seeded) on first use; null on an error.
+    const name_store* openStore(std::string& error);
 
     // The shown panel(s) of a script, as text.
     bool show(const std::string& name, std::string& text, std::string& error);

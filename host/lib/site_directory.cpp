@@ -14,9 +14,6 @@ namespace kovo_host {
 
 namespace {
 
-// Enough for every database number in use (0 to 8) with room to spare.
-constexpr int maxDatabase = 63;
-
 // "dev_101.ini" -> 101, "db_4.txt" -> 4; false for anything else. Only the name
 // with the number written as the plug-ins write it counts: devices with at least
 // three digits, zero-filled ("dev_5.ini" or "dev_0101.ini" would be a device the
@@ -84,7 +81,7 @@ bool site_directory::open(const std::string& dir, std::string& error) {
         device.number = number;
         device.name = kovo_os::readIniString(ini, "Device", "Name", "");
         device.offset = leadingNumber(kovo_os::readIniString(ini, "Device", "Offset", "0"));
-        for (int database = 0; database <= maxDatabase; ++database) {
+        for (int database = 0; database <= maxDatabaseNumber; ++database) {
             const std::string size = kovo_os::readIniString(
                 ini, "Database", "DatabaseSize_" + std::to_string(database), "");
             if (!size.empty()) {
@@ -95,6 +92,12 @@ bool site_directory::open(const std::string& dir, std::string& error) {
     }
     firstWorkstation_ = readFirstWorkstation(system / "workstations.xml");
     return true;
+}
+
+std::string deviceFileName(int device) {
+    char name[32];
+    std::snprintf(name, sizeof name, "dev_%03d.ini", device);
+    return name;
 }
 
 std::string site_directory::name() const {
@@ -156,7 +159,8 @@ std::vector<name_file> site_directory::nameFiles() const {
     return files;
 }
 
-bool readNameFile(const std::string& path, std::vector<name_line>& lines, std::string& error) {
+bool readNameFile(const std::string& path, std::vector<name_line>& lines, std::string& error,
+                  int* errorLine) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot read " + path;
@@ -174,7 +178,11 @@ bool readNameFile(const std::string& path, std::vector<name_line>& lines, std::s
         }
         const std::size_t space = line.find(' ');
         name_line entry;
+        entry.line = number;
         if (!parseNumber(line.substr(0, space), entry.index) || entry.index < 0) {
+            if (errorLine != nullptr) {
+                *errorLine = number;
+            }
             error = path + ":" + std::to_string(number) +
                     ": a name line starts with its index (\"<index> <name>\")";
             return false;

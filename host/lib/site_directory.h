@@ -48,13 +48,23 @@ class site_directory {
     int firstWorkstation_ = 0;
 };
 
+// "dev_005.ini": the file the plug-ins open for a device.
+std::string deviceFileName(int device);
+
+// The database numbers a device file is read for: every number in use (0 to 8)
+// with room to spare.
+constexpr int maxDatabaseNumber = 63;
+
 // One line of a name file.
 struct name_line {
     int index = 0;
     std::string name;
+    int line = 0;  // line of the file, from 1
 };
 
 // Reads a name file: "<index> <name>" per line, '#' comments and blank lines skipped.
-bool readNameFile(const std::string& path, std::vector<name_line>& lines, std::string& error);
+// errorLine, when given, receives the line of a fault.
+bool readNameFile(const std::string& path, std::vector<name_line>& lines, std::string& error,
+                  int* errorLine = nullptr);
 
 }  // namespace kovo_host

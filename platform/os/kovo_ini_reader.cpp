@@ -36,19 +36,19 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
 }  // namespace
 
 bool findIniValue(std::istream& input, const std::string& section, const std::string& key,
-                  std::string& value) {
+                  std::string& value, int* line) {
     const std::string wantedSection = trimmed(section, 0, section.size());
     const std::string wantedKey = trimmed(key, 0, key.size());
     bool inSection = false;
-    bool firstLine = true;
-    std::string line;
-    while (std::getline(input, line)) {
+    int number = 0;
+    std::string text;
+    while (std::getline(input, text)) {
+        ++number;
         // A byte-order mark written by an editor is not part of the first line.
-        if (firstLine && line.compare(0, 3, "\xEF\xBB\xBF") == 0) {
-            line.erase(0, 3);
+        if (number == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+            text.erase(0, 3);
         }
-        firstLine = false;
-        const std::string content = trimmed(line, 0, line.size());
+        const std::string content = trimmed(text, 0, text.size());
         if (content.empty() || content[0] == ';' || content[0] == '#') {
             continue;
         }
@@ -76,6 +76,9 @@ bool findIniValue(std::istream& input, const std::string& section, const std::st
             if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') &&
                 value.back() == value[0]) {
                 value = value.substr(1, value.size() - 2);
+            }
+            if (line != nullptr) {
+                *line = number;
             }
             return true;
         }

@@ -1,9 +1,11 @@
 #include <cstdlib>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "debug_output_capture.h"
+#include "kovo_ini_reader.h"
 #include "kovo_os.h"
 #include "kovo_os_host.h"
 #include "temp_dir.h"
@@ -138,3 +140,17 @@ TEST_F(KovoOsIni, ValueIsCappedAtMaxChars) {
 }
 
 }  // namespace
+
+TEST(KovoIniReader, GivesTheLineOfTheKeyItFound) {
+    // A byte-order mark, a comment, a CRLF line and a first match that wins.
+    std::istringstream text("\xEF\xBB\xBF; sizes\r\n[Database]\r\nA=1\r\n\r\nB = 2\r\nB=3\r\n");
+    std::string value;
+    int line = 0;
+    ASSERT_TRUE(kovo_os::findIniValue(text, "database", "b", value, &line));
+    EXPECT_EQ(value, "2");
+    EXPECT_EQ(line, 5);
+    std::istringstream missing("[Database]\nA=1\n");
+    line = 7;
+    EXPECT_FALSE(kovo_os::findIniValue(missing, "Database", "B", value, &line));
+    EXPECT_EQ(line, 7);
+}
