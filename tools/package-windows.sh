@@ -32,6 +32,9 @@ for plugin in Corvane Lindqar Tavisk; do
   find "panels/System/$plugin" -maxdepth 1 -name '*.kovo_ui' -exec cp {} "$dir/" \;
 done
 
+# The build keeps debug information; the machine gets the DLLs without it.
+find "$top" -name '*.dll' -exec x86_64-w64-mingw32-strip --strip-debug {} +
+
 sed "s/@VERSION@/${version:-unknown}/" >"$top/README.txt" <<'README'
 kovo panels @VERSION@ for Windows (64-bit)
 ==========================================
