@@ -2,11 +2,20 @@
 
 #include <cstdio>
 
+#include "kovo_typed_text.h"
+
 namespace kovo_command_text {
 
 kovo_string quoted(const kovo_string& text) {
     kovo_string result("'");
-    result += text;
+    // The one place a quoted field is formed: whatever a caller passes (a name
+    // read from the host, a control id or an event value echoed back), no quote
+    // or control character can break the command.
+    if (isHostSafe(text)) {
+        result += text;
+    } else {
+        result += hostSafeText(text);
+    }
     result += "'";
     return result;
 }

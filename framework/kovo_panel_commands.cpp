@@ -36,6 +36,7 @@ bool kovo_script_helper::panelCommand(const char* command, const kovo_string& pa
 
 bool kovo_script_helper::panelShow(const kovo_string& panel, const kovo_string& layout,
                                    const kovo_string& extra) {
+    shownPanel_ = panel;
     return panelCommand("PS", panel, layout, extra);
 }
 
@@ -45,6 +46,9 @@ bool kovo_script_helper::panelInit(const kovo_string& panel, const kovo_string& 
 }
 
 bool kovo_script_helper::panelRemove(const kovo_string& panel) {
+    if (panel == shownPanel_) {
+        shownPanel_ = "";
+    }
     if (hostLink == nullptr) {
         return true;
     }

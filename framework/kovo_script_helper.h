@@ -25,7 +25,9 @@ class kovo_script_helper : public kovo_client_callback {
     virtual void timerEvent(int timerId) = 0;
     virtual void databaseEvent(kovo_database_event& event);
 
-    // Panels and controls. Texts go into the command verbatim (there is no escaping).
+    // Panels and controls. Texts go into the command between quotes; the host has
+    // no escape, so a quote or control character in them is made harmless first
+    // (hostSafeText, kovo_typed_text.h).
     bool panelShow(const kovo_string& panel, const kovo_string& layout, const kovo_string& extra);
     bool panelInit(const kovo_string& panel, const kovo_string& layout, const kovo_string& extra);
     bool panelRemove(const kovo_string& panel);
@@ -46,6 +48,11 @@ class kovo_script_helper : public kovo_client_callback {
     void routerRegister(int device, int second, int third, bool add);
     void routerUnregister(int device);
     void databaseGetName(int device, int database, int index, kovo_string& out);
+    // The name at (device, database, index) for display or comparison: read into
+    // a fresh text, so a name the host has no answer for is empty (never the name
+    // read before it), and made host-safe (hostSafeText), so what is shown is
+    // what is compared and what may be written back.
+    kovo_string storedName(int device, int database, int index);
     void databaseModifyName(int device, int database, int index, const kovo_string& name,
                             bool flag);
     bool deviceLookup(const kovo_string& name, int* first, int* second);
@@ -62,7 +69,16 @@ class kovo_script_helper : public kovo_client_callback {
     // Settings.
     kovo_string getObjectSetting(const kovo_string& object, const kovo_string& id);
     kovo_string getWorkstationSetting(const kovo_string& id);
+    // The entries of a device database, 0 to maxDatabaseSize: a size above the
+    // bound is cut to it with one debug line naming the device file, a negative
+    // one reads as 0. Editors ask the host for every entry when they open, so the
+    // bound keeps an absurd size from freezing the host; 16384 is far above any
+    // router of the sites (the largest has 1024 sources).
+    static constexpr int maxDatabaseSize = 16384;
     int getDatabaseSize(int device, int database);
+    // Index lies within the database (1 to its size): the host stores a name only
+    // there, so an editor writes nowhere else.
+    bool databaseHolds(int device, int database, int index);
     int workstationNumber();
     // The width text of this workstation's layouts, "1024" or "1280", from the
     // workstation setting "screenwidth". A missing or unsupported width falls back
@@ -72,12 +88,19 @@ class kovo_script_helper : public kovo_client_callback {
     // Alarm actions on every "alm_" control of panel 1.
     void alarmAction(const kovo_string& action);
 
+    // The panel this script last showed with panelShow and has not removed since;
+    // empty while none is shown. Control events of any other panel come from
+    // controls the operator cannot see.
+    const kovo_string& shownPanel() const { return shownPanel_; }
+
   protected:
     kovo_host_link* const hostLink;
     kovo_string instanceString;
     bool alarmEnabled;
 
   private:
+    kovo_string shownPanel_;
+
     // Sends a command with code 0; null when there is no link.
     char* send(const kovo_string& text);
     // Copies a reply buffer and gives it back with code 5.

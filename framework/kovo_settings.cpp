@@ -55,7 +55,24 @@ int kovo_script_helper::getDatabaseSize(int device, int database) {
     if (size.empty()) {
         return 0;
     }
-    return kovo_string(size.c_str()).toInt();
+    const int entries = kovo_string(size.c_str()).toInt();
+    if (entries < 0) {
+        return 0;
+    }
+    // Editors walk every entry with a host request each: an absurd size in a
+    // device file must not freeze the panel host for billions of requests.
+    if (entries > maxDatabaseSize) {
+        const std::string bound = std::to_string(maxDatabaseSize);
+        debug(("\nkovo_script_helper:: " + path + ": " + key + "=" + size + " is above " + bound +
+               "; " + bound + " entries are used.\n")
+                  .c_str());
+        return maxDatabaseSize;
+    }
+    return entries;
+}
+
+bool kovo_script_helper::databaseHolds(int device, int database, int index) {
+    return index >= 1 && index <= getDatabaseSize(device, database);
 }
 
 int kovo_script_helper::workstationNumber() {

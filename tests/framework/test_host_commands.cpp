@@ -43,11 +43,11 @@ TEST_F(PanelTest, PanelCommandsSendTheirTextsAndReportTheStatus) {
     EXPECT_TRUE(panel->panelShow("1", "1280.kovo_ui", ""));
     EXPECT_FALSE(panel->panelInit("2", "a b.kovo_ui", "x"));  // no answer: false
     EXPECT_TRUE(panel->panelRemove("3"));
-    EXPECT_FALSE(panel->panelShow("4", "it's.kovo_ui", "o'k"));  // quotes go out unchanged
+    EXPECT_FALSE(panel->panelShow("4", "it's.kovo_ui", "o'k"));  // quotes cannot break a field
     EXPECT_THAT(sentPairs(), ElementsAre(Pairs::value_type{"PS '1' '1280.kovo_ui'", 0},
                                          Pairs::value_type{"PI '2' 'a b.kovo_ui' 'x'", 0},
                                          Pairs::value_type{"PR '3'", 0},
-                                         Pairs::value_type{"PS '4' 'it's.kovo_ui' 'o'k'", 0}));
+                                         Pairs::value_type{"PS '4' 'it`s.kovo_ui' 'o`k'", 0}));
 }
 
 TEST_F(PanelTest, ControlCommands) {
@@ -150,13 +150,53 @@ TEST_F(PanelTest, DatabaseGetNameCopiesTheAnswerAndAlwaysGivesItBack) {
     EXPECT_EQ(link.nullReleases(), 1);
 }
 
-TEST_F(PanelTest, DatabaseModifyNameSendsTheNameVerbatimAndLogsTheCommand) {
+TEST_F(PanelTest, StoredNameStartsEmptyAndComesBackHostSafe) {
+    link.reply("RN 5 0 1", "O'Neil\t1");
+    EXPECT_EQ(str(panel->storedName(5, 0, 1)), "O`Neil 1");
+    EXPECT_EQ(str(panel->storedName(5, 0, 2)), "");  // no answer: empty, not the name before
+    EXPECT_EQ(link.nullReleases(), 1);
+    EXPECT_THAT(link.problems(), IsEmpty());
+}
+
+TEST_F(PanelTest, ShownPanelFollowsShowAndRemove) {
+    EXPECT_EQ(str(panel->shownPanel()), "");
+    panel->panelInit("2", "x.kovo_ui", "");
+    EXPECT_EQ(str(panel->shownPanel()), "");
+    panel->panelShow("1", "x.kovo_ui", "");
+    EXPECT_EQ(str(panel->shownPanel()), "1");
+    panel->panelRemove("2");  // not the shown one
+    EXPECT_EQ(str(panel->shownPanel()), "1");
+    panel->panelRemove("1");
+    EXPECT_EQ(str(panel->shownPanel()), "");
+    panel->panelShow("2", "x.kovo_ui", "");
+    EXPECT_EQ(str(panel->shownPanel()), "2");
+}
+
+TEST_F(PanelTest, DatabaseModifyNameSendsTheNameHostSafeAndLogsTheCommand) {
     const std::string written = debugOutputOf([&] {
         panel->databaseModifyName(5, 0, 12, "Cam 1", false);
         panel->databaseModifyName(8, 1, 3, "it's %5 %1", true);
     });
-    EXPECT_THAT(link.commands(), ElementsAre("RM 5 0 12 'Cam 1' 0", "RM 8 1 3 'it's %5 %1' 1"));
-    EXPECT_EQ(written, "RM 5 0 12 'Cam 1' 0\nRM 8 1 3 'it's %5 %1' 1\n");
+    EXPECT_THAT(link.commands(), ElementsAre("RM 5 0 12 'Cam 1' 0", "RM 8 1 3 'it`s %5 %1' 1"));
+    EXPECT_EQ(written, "RM 5 0 12 'Cam 1' 0\nRM 8 1 3 'it`s %5 %1' 1\n");
+}
+
+// Whatever a caller passes (a name read from the host, a control id or event
+// value echoed back), every quoted field of every command stays one field.
+TEST_F(PanelTest, NoTextBreaksTheQuotingOfACommand) {
+    const kovo_string hostile("a'b\nc\x7f'");
+    panel->textPut(hostile, hostile, "1", hostile);
+    kovo_string out;
+    panel->textGet("text", "1", hostile, out);
+    panel->controlEnable(hostile, hostile);
+    panel->controlList("1", hostile);
+    int first = 0;
+    panel->deviceLookup(hostile, &first, nullptr);
+    panel->infoWrite(998, hostile, 7, true);
+    EXPECT_THAT(link.commands(),
+                ElementsAre("TP 'a`b c `=a`b c `' '1' 'a`b c `'", "TG '1' 'a`b c `' 'text'",
+                            "CE 'a`b c `' 'a`b c `'", "XI '1' 'a`b c `'", "SD 'a`b c `'",
+                            "IW 998 'a`b c `' 7 1"));
 }
 
 TEST_F(PanelTest, DeviceLookupReadsTwoNumbersFromTheAnswer) {

@@ -2,6 +2,7 @@
 // read from a temporary site.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "panel_fixture.h"
@@ -83,13 +84,33 @@ TEST_F(Settings, DatabaseSizeComesFromTheDeviceIniFile) {
                      "DatabaseSize_2=\nDatabaseSize_3=99999999999\nDatabaseSize_-1=7\n");
     site.writeConfig("dev_1234.ini", "[Database]\nDatabaseSize_8=300\n");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 4096);
-    EXPECT_EQ(panel.getDatabaseSize(5, 1), 0);        // not a number
-    EXPECT_EQ(panel.getDatabaseSize(5, 2), 0);        // no characters read
-    EXPECT_EQ(panel.getDatabaseSize(5, 3), INT_MAX);  // saturates
+    EXPECT_EQ(panel.getDatabaseSize(5, 1), 0);  // not a number
+    EXPECT_EQ(panel.getDatabaseSize(5, 2), 0);  // no characters read
     EXPECT_EQ(panel.getDatabaseSize(5, -1), 7);
     EXPECT_EQ(panel.getDatabaseSize(5, 4), 0);  // missing key: the default "0"
     EXPECT_EQ(panel.getDatabaseSize(1234, 8), 300);
     EXPECT_EQ(panel.getDatabaseSize(6, 0), 0);  // missing file
+}
+
+// An editor asks the host for every entry: an absurd size must not freeze it.
+TEST_F(Settings, DatabaseSizeIsBoundedAndNeverNegative) {
+    site.writeConfig("dev_005.ini",
+                     "[Database]\nDatabaseSize_0=99999999999\nDatabaseSize_1=16384\n"
+                     "DatabaseSize_2=16385\nDatabaseSize_3=-4\n");
+    int size = 0;
+    const std::string written = debugOutputOf([&] { size = panel.getDatabaseSize(5, 0); });
+    EXPECT_EQ(size, kovo_script_helper::maxDatabaseSize);
+    EXPECT_EQ(kovo_script_helper::maxDatabaseSize, 16384);
+    // One line, naming the device file and the key.
+    EXPECT_THAT(written, testing::StartsWith("\nkovo_script_helper:: "));
+    EXPECT_THAT(written, testing::HasSubstr("dev_005.ini: DatabaseSize_0=99999999999 is above "
+                                            "16384; 16384 entries are used.\n"));
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 2);
+    EXPECT_EQ(debugOutputOf([&] { size = panel.getDatabaseSize(5, 1); }), "");
+    EXPECT_EQ(size, 16384);
+    EXPECT_EQ(panel.getDatabaseSize(5, 2), 16384);
+    EXPECT_EQ(debugOutputOf([&] { size = panel.getDatabaseSize(5, 3); }), "");
+    EXPECT_EQ(size, 0);
 }
 
 TEST_F(Settings, NegativeDeviceGivesAWellFormedFileName) {

@@ -69,16 +69,24 @@ class Corvane : public kovo_script_helper {
     // even counts (10 when a change starts, 0 at rest) "QD_Update_Low"/"QD_Cancel_High",
     // odd counts "QD_Update_High"/"QD_Cancel_Low".
     void putFlashPhase(const kovo_string& panel, int count);
-    // One tick of a flashing countdown: decrements count (never below 0), puts its
-    // phase on panel and tells whether the countdown has run out.
+    // One tick of a running flashing countdown (count above 0): decrements count,
+    // puts its phase on panel and tells whether the countdown has run out.
     bool countDown(int& count, const kovo_string& panel);
-    // The number that ends a row button's id (prefix + decimal), or -1 when the id
-    // is not exactly that form or the number lies outside first..last.
-    static int rowNumber(const kovo_string& id, const char* prefix, int first, int last);
     // The area chosen on panel 1, or null when none (or out of range).
     const AreaRecord* chosenArea() const;
     // driverIds[slot] of the chosen area, 0 when there is none or slot is out of range.
     int chosenDriverId(int slot) const;
+
+    // What an editor panel offers the operator at the moment. Its handler acts
+    // only on the controls it has enabled in that state: a host may still deliver
+    // an event from a disabled button or a hidden keyboard.
+    enum class EditorState {
+        choosing,       // names list or package grid; names editor: "browsing"
+        typing,         // the keyboard is shown
+        changeWaiting,  // names editors: a typed change waits for Update or Cancel
+        levelShown,     // contents editor: a package's levels are shown
+        pickingLevel,   // contents editor: a level's router is paged for a new entry
+    };
 
     // Matrix names editor (panel 2).
     void namesPanelEvent(kovo_control_event& event);
@@ -168,4 +176,7 @@ class Corvane : public kovo_script_helper {
     // Entries put into "MtxNames" when the names editor opened: the valid indices
     // are 1 to this.
     int namesListSize = 0;
+    EditorState namesState = EditorState::choosing;
+    EditorState packageNameState = EditorState::choosing;
+    EditorState contentState = EditorState::choosing;
 };

@@ -4,6 +4,11 @@
 
 void Corvane::controlEvent(kovo_control_event& event) {
     const kovo_string panel = event.panelId();
+    // Only the shown panel's controls can be touched; an event for another one
+    // (a raw event, or one that crossed a panel change) is dropped.
+    if (panel != shownPanel()) {
+        return;
+    }
     if (panel == 1) {
         homePanelEvent(event);
     } else if (panel == 2) {
@@ -81,22 +86,27 @@ void Corvane::putFlashPhase(const kovo_string& panel, int count) {
 }
 
 bool Corvane::countDown(int& count, const kovo_string& panel) {
-    // A tick after the end (count already 0) ends the countdown again rather
-    // than running it below zero for ever.
-    if (count > 0) {
-        --count;
-    }
+    --count;
     putFlashPhase(panel, count);
     return count == 0;
 }
 
 void Corvane::timerEvent(int timerId) {
+    // A tick while no countdown runs (it ended, or never started) comes from a
+    // timer that should not be running: it is stopped, and nothing else happens.
+    if ((timerId == 1 && namesBlinkCount <= 0) || (timerId == 2 && packageBlinkCount <= 0)) {
+        timerStop(timerId);
+        return;
+    }
     if (timerId == 1) {
         if (!countDown(namesBlinkCount, "2")) {
             return;
         }
         timerStop(1);
         // A change not written by now is dropped: show the names as stored.
+        if (namesState == EditorState::changeWaiting) {
+            namesState = EditorState::choosing;
+        }
         showStoredNames();
         controlDisable("2", "Update");
         controlDisable("2", "Cancel");

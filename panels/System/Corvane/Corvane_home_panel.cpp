@@ -1,6 +1,7 @@
 // Corvane panel 1: the choice of area, edit type, sources or destinations and
 // router, the openings of the three editors, and the way back after an editor.
 #include "Corvane.h"
+#include "kovo_control_number.h"
 
 namespace {
 
@@ -11,19 +12,6 @@ kovo_string rowControl(const char* format, int number) {
 }
 
 }  // namespace
-
-int Corvane::rowNumber(const kovo_string& id, const char* prefix, int first, int last) {
-    if (!id.startsWith(prefix)) {
-        return -1;
-    }
-    const kovo_string tail = kovo_string(id.c_str() + kovo_string(prefix).length());
-    const int number = tail.toInt();
-    // "Area_name_x" or "Type_1a" name no row button, even though a number can be read.
-    if (tail != kovo_string(number, ' ', 0) || number < first || number > last) {
-        return -1;
-    }
-    return number;
-}
 
 const AreaRecord* Corvane::chosenArea() const {
     if (selectedArea < 0 || selectedArea >= areaCount) {
@@ -44,7 +32,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     const kovo_string id = event.controlId();
 
     if (id.startsWith("Area_name_") && selectedArea == -1) {
-        const int area = rowNumber(id, "Area_name_", 0, areaCount - 1);
+        const int area = controlNumber(id, "Area_name_", 0, areaCount - 1);
         if (area < 0) {
             return;
         }
@@ -56,8 +44,12 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Type_") && selectedType == 0) {
-        const int type = rowNumber(id, "Type_", 1, 3);
-        if (type < 0) {
+        // Offered only with an area chosen; package types only in an area
+        // with package devices (the other buttons are disabled).
+        const int type = controlNumber(id, "Type_", 1, 3);
+        const AreaRecord* area = chosenArea();
+        if (type < 0 || area == nullptr ||
+            (type > 1 && area->driverIds[0] == 0 && area->driverIds[1] == 0)) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
@@ -68,8 +60,12 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Edit_what_")) {
-        const int what = rowNumber(id, "Edit_what_", 1, 4);
-        if (what < 0) {
+        // Only the pair the chosen type enables: 1 and 2 for names, 3 and 4
+        // for contents.
+        const int what = controlNumber(id, "Edit_what_", 1, 4);
+        const bool fits =
+            selectedType == 3 ? what >= 3 : selectedType > 0 && what >= 1 && what <= 2;
+        if (!fits) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
@@ -92,10 +88,12 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Router_")) {
-        const int router = rowNumber(id, "Router_", 1, 3);
+        const int router = controlNumber(id, "Router_", 1, 3);
         const AreaRecord* area = chosenArea();
-        // A router without a label is absent from the area.
-        if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty()) {
+        // Routers are offered only for matrix names, sources or destinations
+        // chosen; a router without a label is absent from the area.
+        if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty() ||
+            selectedType != 1 || (selectedEditWhat != 1 && selectedEditWhat != 2)) {
             return;
         }
         selectedRouter = router;
@@ -278,18 +276,18 @@ void Corvane::openNamesEditor() {
     namesDevice = area.driverIds[selectedRouter + 1];
     namesDatabase = selectedEditWhat - 1;
     namesListSize = getDatabaseSize(namesDevice, namesDatabase);
-    // One text serves the whole list: an entry the host gives no name for
-    // repeats the name before it. Counted from 0 so that even a size of INT_MAX
-    // never steps the index past the int range.
-    kovo_string name;
-    for (int entry = 0; entry < namesListSize; ++entry) {
-        const int index = entry + 1;
-        databaseGetName(namesDevice, namesDatabase, index, name);
-        textPut("add", kovo_string("%1 = ").arg(index, '0', 3) + name, panel, "MtxNames");
+    // Each entry is read on its own: one the host gives no name for shows empty.
+    for (int index = 1; index <= namesListSize; ++index) {
+        textPut(
+            "add",
+            kovo_string("%1 = ").arg(index, '0', 3) + storedName(namesDevice, namesDatabase, index),
+            panel, "MtxNames");
     }
     routerRegister(namesDevice, 1, 1, false);
     routerRegistered = true;
     namesEditorActive = true;
+    namesState = EditorState::choosing;
+    selectedNameIndex = 0;
     controlHide(panel, "KB_1");
     panelShow(panel, namesPanelFile, "");
 }
@@ -304,6 +302,8 @@ void Corvane::openPackageNameEditor() {
             panel, "MatrixName");
     packageDevice = area.driverIds[0];
     packageDatabase = selectedEditWhat - 1;
+    packageNameState = EditorState::choosing;
+    selectedPackageIndex = 0;
     packageGridSetup(panel, packageDevice, packageDatabase);
     textPut("text=", panel, "PkgNo");
     textPut("text=", panel, "PreEdit");
@@ -341,6 +341,8 @@ void Corvane::openPackageContentEditor() {
     contentDevice = area.driverIds[1];
     contentLevels = area.packageLevels;
     contentDatabase = selectedEditWhat == 4 ? 1 : 0;
+    contentState = EditorState::choosing;
+    contentPackageIndex = 0;
     packageGridSetup(panel, contentPackageDevice, contentDatabase);
     panelShow(panel, packageContentPanelFile, "");
     textPut("button.001=released", panel, "Group");

@@ -12,50 +12,77 @@ constexpr unsigned shortNameLength = 8;
 
 }  // namespace
 
+// Each control acts only in the state in which the panel has it enabled:
+// browsing ("MtxNames", both name buttons, "Home"), typing ("KB_1"), a change
+// waiting (the edited name button, "Update", "Cancel").
 void Corvane::namesPanelEvent(kovo_control_event& event) {
     const kovo_string id = event.controlId();
+    const bool browsing = namesState == EditorState::choosing;
+    const bool waiting = namesState == EditorState::changeWaiting;
     if (id == "MtxNames") {
         // The entry text starts with its index ("005 = VT 1").
         const int index = event.eventValue().firstInt();
-        if (index < 1 || index > namesListSize) {
+        if (!browsing || index < 1 || index > namesListSize) {
             return;
         }
         selectedNameIndex = index;
         showStoredNames();
     } else if (id == "LongName") {
-        beginNameTyping(0, "LongName");
+        if (browsing || (waiting && nameDbOffset == 0)) {
+            beginNameTyping(0, "LongName");
+        }
     } else if (id == "ShortName") {
-        beginNameTyping(2, "ShortName");
+        if (browsing || (waiting && nameDbOffset == 2)) {
+            beginNameTyping(2, "ShortName");
+        }
     } else if (id == "KB_1") {
-        if (selectedNameIndex >= 1) {
+        if (namesState == EditorState::typing) {
             endNameTyping();
         }
     } else if (id == "Cancel") {
+        if (!waiting) {
+            return;
+        }
+        namesState = EditorState::choosing;
         showStoredNames();
         enableBrowsing();
         controlDisable(namesPanel, "Cancel");
         controlDisable(namesPanel, "Update");
     } else if (id == "Update") {
-        if (selectedNameIndex >= 1) {
-            databaseModifyName(namesDevice, namesDatabase + nameDbOffset, selectedNameIndex,
-                               editedName, false);
+        // Only the change that waits, to the entry and database it was typed for.
+        if (!waiting) {
+            return;
+        }
+        namesState = EditorState::choosing;
+        // The short names may be fewer than the long ones; the host keeps no
+        // name beyond a database's size.
+        const int database = namesDatabase + nameDbOffset;
+        if (databaseHolds(namesDevice, database, selectedNameIndex)) {
+            databaseModifyName(namesDevice, database, selectedNameIndex, editedName, false);
+        } else {
+            debug(kovo_string("\nCorvane:: database %1 of device %2 has no entry %3; the name "
+                              "is not written.\n")
+                      .arg(database)
+                      .arg(namesDevice)
+                      .arg(selectedNameIndex));
         }
         controlDisable(namesPanel, "Cancel");
         controlDisable(namesPanel, "Update");
         enableBrowsing();
     } else if (id == "Home") {
-        closeNamesEditor();
+        if (browsing) {
+            closeNamesEditor();
+        }
     }
 }
 
 void Corvane::showStoredNames() {
-    // One text for both reads: a short name the host has no answer for shows
-    // the long name again.
-    kovo_string name;
-    databaseGetName(namesDevice, namesDatabase, selectedNameIndex, name);
-    textPut("text", name, namesPanel, "LongName");
-    databaseGetName(namesDevice, namesDatabase + 2, selectedNameIndex, name);
-    textPut("text", name, namesPanel, "ShortName");
+    // Each name is read on its own: a name the host has no answer for shows
+    // empty, never the other name of the entry.
+    textPut("text", storedName(namesDevice, namesDatabase, selectedNameIndex), namesPanel,
+            "LongName");
+    textPut("text", storedName(namesDevice, namesDatabase + 2, selectedNameIndex), namesPanel,
+            "ShortName");
 }
 
 void Corvane::enableBrowsing() {
@@ -70,6 +97,7 @@ void Corvane::beginNameTyping(int offset, const kovo_string& nameControl) {
     if (selectedNameIndex < 1) {
         return;
     }
+    namesState = EditorState::typing;
     nameDbOffset = offset;
     kovo_string current;
     textGet("text", namesPanel, nameControl, current);
@@ -95,9 +123,11 @@ void Corvane::endNameTyping() {
     controlHide(namesPanel, "KB_1");
 
     if (newName == oldName) {
+        namesState = EditorState::choosing;
         enableBrowsing();
         return;
     }
+    namesState = EditorState::changeWaiting;
     editedName = newName;
     textPut("text", editedName, namesPanel, nameControl);
     controlEnable(namesPanel, nameControl);

@@ -31,39 +31,66 @@ const LevelControls& controlsOf(int slot) {
 
 }  // namespace
 
+// Each control acts only in the state in which the panel has it enabled:
+// choosing ("Group", "PackageName", "AllDone"), a package's levels shown (the
+// level and clear buttons of its levels), picking a level ("LevelGroup",
+// "Element"); "Update" while the contents differ, "Cancel" always.
 void Corvane::packageContentPanelEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
+    const bool choosing = contentState == EditorState::choosing;
+    const bool picking = contentState == EditorState::pickingLevel;
+    const bool threeLevels = contentLevels == PackageContent::maxLevels;
+    // The level and clear buttons exist only for an area of 2 or 3 levels.
+    const bool shown =
+        contentState == EditorState::levelShown && (contentLevels == 2 || threeLevels);
     if (control == "Group") {
-        turnPage(event, contentPanel, "PackageName");
+        if (choosing) {
+            turnPage(event, contentPanel, "PackageName");
+        }
     } else if (control == "PackageName") {
-        if (indexChosen(event)) {
+        if (choosing && indexChosen(event) &&
+            databaseHolds(contentDevice, contentDatabase, event.eventValue().firstInt())) {
             choosePackageContent(event.eventValue());
         }
     } else if (control == "V_Name") {
-        pickLevel(2);
+        if (shown) {
+            pickLevel(2);
+        }
     } else if (control == "A_Name") {
-        pickLevel(3);
+        if (shown) {
+            pickLevel(3);
+        }
     } else if (control == "D_Name") {
-        pickLevel(4);
+        if (shown && threeLevels) {
+            pickLevel(4);
+        }
     } else if (control == "LevelGroup") {
-        turnPage(event, contentPanel, "Element");
+        if (picking) {
+            turnPage(event, contentPanel, "Element");
+        }
     } else if (control == "Element") {
         // -1 is an empty button. The value becomes a database index, so
         // anything that is not a positive number is ignored as well.
-        if (event.eventValue().toInt() > 0) {
+        if (picking && event.eventValue().toInt() > 0) {
             chooseElement(event.eventValue());
         }
     } else if (control == "ClrVid") {
-        clearLevel(2);
+        if (shown) {
+            clearLevel(2);
+        }
     } else if (control == "ClrAud") {
-        clearLevel(3);
+        if (shown) {
+            clearLevel(3);
+        }
     } else if (control == "ClrAES") {
-        clearLevel(4);
+        if (shown && threeLevels) {
+            clearLevel(4);
+        }
     } else if (control == "Update") {
-        // Only while the contents differ, as the update rule enables it: an
-        // event from the disabled button must not overwrite a package with
-        // unchanged or emptied (-1) levels.
-        if (contentsChanged()) {
+        // Only while the contents differ, as the update rule enables it (also
+        // while a level is picked): an event from the disabled button must not
+        // overwrite a package with unchanged or emptied (-1) levels.
+        if ((shown || picking) && contentsChanged()) {
             databaseModifyName(contentDevice, contentDatabase, contentPackageIndex,
                                writePackageContent(videoId, audioId, dataId, contentLevels), false);
             resetContents();
@@ -71,20 +98,21 @@ void Corvane::packageContentPanelEvent(kovo_control_event& event) {
     } else if (control == "Cancel") {
         resetContents();
     } else if (control == "AllDone") {
-        clearContentLabels();
-        putFlashPhase(contentPanel, 0);
-        returnHome(contentPanel);
+        if (choosing) {
+            clearContentLabels();
+            putFlashPhase(contentPanel, 0);
+            returnHome(contentPanel);
+        }
     }
 }
 
 void Corvane::choosePackageContent(const kovo_string& value) {
+    contentState = EditorState::levelShown;
     textPut("text", value, contentPanel, "PkgNo");
     contentPackageIndex = value.firstInt();
-    kovo_string packageName;
-    databaseGetName(contentPackageDevice, contentDatabase, contentPackageIndex, packageName);
-    textPut("text", packageName, contentPanel, "PkgName");
-    kovo_string stored;
-    databaseGetName(contentDevice, contentDatabase, contentPackageIndex, stored);
+    textPut("text", storedName(contentPackageDevice, contentDatabase, contentPackageIndex),
+            contentPanel, "PkgName");
+    const kovo_string stored = storedName(contentDevice, contentDatabase, contentPackageIndex);
 
     if (contentLevels == 2 || contentLevels == PackageContent::maxLevels) {
         const PackageContent content = readPackageContent(stored, contentLevels);
@@ -114,7 +142,7 @@ void Corvane::showStoredLevel(int slot, const kovo_string& field, int id) {
     // An empty level has no entry to name; index 0 is never asked for.
     kovo_string name;
     if (id > 0) {
-        databaseGetName(chosenDriverId(slot), contentDatabase, id, name);
+        name = storedName(chosenDriverId(slot), contentDatabase, id);
     }
     textPut("text", field, contentPanel, controlsOf(slot).idLabel);
     textPut("text", name, contentPanel, controlsOf(slot).nameButton);
@@ -129,18 +157,19 @@ int* Corvane::editedLevelId(int slot) {
 }
 
 void Corvane::pickLevel(int slot) {
+    contentState = EditorState::pickingLevel;
     selectedRouter = slot;
     showLevelMaps(selectedRouter);
     lockLevelButtons();
 }
 
 void Corvane::chooseElement(const kovo_string& value) {
+    contentState = EditorState::levelShown;
     if (int* edited = editedLevelId(selectedRouter)) {
         *edited = value.toInt();
         textPut("text", value, contentPanel, controlsOf(selectedRouter).idLabel);
-        kovo_string name;
-        databaseGetName(chosenDriverId(selectedRouter), contentDatabase, *edited, name);
-        textPut("text", name, contentPanel, controlsOf(selectedRouter).nameButton);
+        textPut("text", storedName(chosenDriverId(selectedRouter), contentDatabase, *edited),
+                contentPanel, controlsOf(selectedRouter).nameButton);
     }
     controlEnable(contentPanel, "ClrVid");
     controlEnable(contentPanel, "ClrAud");
@@ -202,6 +231,7 @@ void Corvane::lockLevelButtons() {
 }
 
 void Corvane::resetContents() {
+    contentState = EditorState::choosing;
     resetLevelMaps();
     clearContentLabels();
     textPut("text=", contentPanel, "PkgName");

@@ -18,38 +18,51 @@ void Corvane::turnPage(const kovo_control_event& event, const kovo_string& panel
     }
 }
 
+// Each control acts only in the state in which the panel has it enabled:
+// choosing ("Group", "PackageName", "AllDone"), typing ("KB_1"), a change
+// waiting ("Update", "Cancel").
 void Corvane::packageNamePanelEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
+    const bool choosing = packageNameState == EditorState::choosing;
+    const bool waiting = packageNameState == EditorState::changeWaiting;
     if (control == "Group") {
-        turnPage(event, namePanel, "PackageName");
+        if (choosing) {
+            turnPage(event, namePanel, "PackageName");
+        }
     } else if (control == "PackageName") {
-        if (indexChosen(event)) {
+        if (choosing && indexChosen(event) &&
+            databaseHolds(packageDevice, packageDatabase, event.eventValue().firstInt())) {
             choosePackageToRename(event.eventValue());
         }
     } else if (control == "KB_1") {
-        endPackageNameTyping();
+        // Typing begins only with a package chosen, so a change always has an index.
+        if (packageNameState == EditorState::typing) {
+            endPackageNameTyping();
+        }
     } else if (control == "Update") {
-        // Only while a typed change waits (the button is enabled then): an event
-        // from the disabled button would write an emptied or cancelled name.
-        if (packageBlinkCount > 0) {
+        if (waiting) {
             closePackageNameChange(true);
         }
     } else if (control == "Cancel") {
-        closePackageNameChange(false);
+        if (waiting) {
+            closePackageNameChange(false);
+        }
     } else if (control == "AllDone") {
-        clearPackageNameLabels();
-        putFlashPhase(namePanel, 0);
-        returnHome(namePanel);
+        if (choosing) {
+            clearPackageNameLabels();
+            putFlashPhase(namePanel, 0);
+            returnHome(namePanel);
+        }
     }
 }
 
 void Corvane::choosePackageToRename(const kovo_string& value) {
+    packageNameState = EditorState::typing;
     textPut("text", value, namePanel, "PkgNo");
     selectedPackageIndex = value.firstInt();
     // Read into an emptied name: a package the host has no name for must not
     // show (and offer for editing) the name of the package chosen before.
-    packageNameStored = "";
-    databaseGetName(packageDevice, packageDatabase, selectedPackageIndex, packageNameStored);
+    packageNameStored = storedName(packageDevice, packageDatabase, selectedPackageIndex);
     textPut("text", packageNameStored, namePanel, "PreEdit");
     textPut("text=", namePanel, "PostEdit");
     textPut("text", packageNameStored, namePanel, "KB_1");
@@ -68,12 +81,14 @@ void Corvane::endPackageNameTyping() {
     controlHide(namePanel, "KB_1");
     textPut("text=", namePanel, "KB_1");
     if (packageNameStored != packageNameEdited) {
+        packageNameState = EditorState::changeWaiting;
         controlEnable(namePanel, "Cancel");
         controlEnable(namePanel, "Update");
         packageBlinkCount = 10;
         timerStart(2, 1000);
         return;
     }
+    packageNameState = EditorState::choosing;
     controlEnable(namePanel, "Group");
     controlEnable(namePanel, "PackageName");
     controlEnable(namePanel, "AllDone");
@@ -84,6 +99,7 @@ void Corvane::endPackageNameTyping() {
 }
 
 void Corvane::closePackageNameChange(bool write) {
+    packageNameState = EditorState::choosing;
     timerStop(2);
     packageBlinkCount = 0;  // nothing waits any more
     putFlashPhase(namePanel, 0);

@@ -2,7 +2,6 @@
 #include "Lindqar.h"
 
 #include "panel_controls.h"
-#include "stored_name.h"
 
 Lindqar::Lindqar(kovo_host_link* link, const char* instance) : kovo_script_helper(link, instance) {
     const kovo_string width = layoutWidthText("Lindqar");
@@ -31,6 +30,11 @@ Lindqar::Lindqar(kovo_host_link* link, const char* instance) : kovo_script_helpe
 Lindqar::~Lindqar() = default;
 
 void Lindqar::controlEvent(kovo_control_event& event) {
+    // Only the shown panel's controls can be touched; an event for another one
+    // (a raw event, or one from an editor already closed) is dropped.
+    if (event.panelId() != shownPanel()) {
+        return;
+    }
     const int panelNumber = event.panelId().toInt();
     if (panelNumber == 1) {
         homePageEvent(event);
@@ -62,8 +66,15 @@ void Lindqar::timerEvent(int timerId) {
     timerStop(timerId);
 }
 
-kovo_string Lindqar::nameAt(int device, int database, int index) {
-    return readStoredName(*this, device, database, index);
+bool Lindqar::matrixHolds(int database, int index) {
+    if (databaseHolds(matrixDevice, database, index)) {
+        return true;
+    }
+    debug(kovo_string("\nLindqar:: database %1 of device %2 has no index %3; it is not written.\n")
+              .arg(database)
+              .arg(matrixDevice)
+              .arg(index));
+    return false;
 }
 
 void Lindqar::putSelected(const kovo_string& panelId, const kovo_string& control, bool selected) {

@@ -33,8 +33,9 @@ class Lindqar : public kovo_script_helper {
     void updateEditButton();
     void stepMatrixNumber(int step);
     void clearHomeSelection();
-    void markHomeButton(const char* pattern, const kovo_string& control, int& number,
-                        bool& selected);
+    // Marks button touched of a row (pattern "XPT_map_%1" or "FN_%1") as its one
+    // choice, kept in number and selected.
+    void markHomeButton(const char* pattern, int touched, int& number, bool& selected);
     void unmarkHomeButton(const char* pattern, int number, bool& selected);
     int matrixDeviceFor(int matrixButton);
     void openEditor();
@@ -70,13 +71,14 @@ class Lindqar : public kovo_script_helper {
     void saveNames();
 
     // Shared by the panels.
-    // The name at (device, database, index); empty when the host has none.
-    kovo_string nameAt(int device, int database, int index);
     // "statesheet" QDSourceSelected / QDSourceDeselected on a control.
     void putSelected(const kovo_string& panel, const kovo_string& control, bool selected);
     // "Matrix no. 012 Source" / "... Destination": the start of the titles of
     // panels 3 and 4.
     kovo_string matrixTitle(bool source) const;
+    // The open matrix has index in database: where the host keeps no name the
+    // editors write nothing (one debug line says so).
+    bool matrixHolds(int database, int index);
     // Leaves an editor panel for the home page.
     void returnHome(const kovo_string& fromPanel);
 
@@ -115,4 +117,6 @@ class Lindqar : public kovo_script_helper {
     bool enablesChanged = false;
     bool namesChanged = false;
     bool nameChanged[groupCount] = {};
+    // A group name is being typed on panel 4: only the keyboard is enabled.
+    bool typingName = false;
 };

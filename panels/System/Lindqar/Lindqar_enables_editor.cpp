@@ -2,6 +2,7 @@
 #include "Lindqar.h"
 #include "enables_text.h"
 #include "group_names_store.h"
+#include "kovo_control_number.h"
 #include "panel_controls.h"
 
 namespace {
@@ -32,13 +33,15 @@ void Lindqar::loadGroupEnables() {
 void Lindqar::enablesEditorEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
     if (control.startsWith("Status_")) {
-        // A number outside 1..12 is no tick of this panel: nothing changes.
-        const int g = control.firstInt();
+        // Any other id than "Status_1" .. "Status_12" is no tick of this panel:
+        // nothing changes.
+        const int g = controlNumber(control, "Status_", 1, groupCount);
         if (!validGroup(g)) {
             return;
         }
         groupEnabled[g - 1] = !groupEnabled[g - 1];
-        textPut("pixmap", tickImage(groupEnabled[g - 1]), enablesPanel, control);
+        textPut("pixmap", tickImage(groupEnabled[g - 1]), enablesPanel,
+                numberedControl("Status_%1", g));
         if (!enablesChanged) {
             controlEnable(enablesPanel, "Save_to_Network");
             enablesChanged = true;
@@ -55,8 +58,11 @@ void Lindqar::enablesEditorEvent(kovo_control_event& event) {
         returnHome(enablesPanel);
         return;
     }
-    if (control == "Save_to_Network") {
-        group_enables::writeGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
+    // Enabled only while the enables have changed since loading or saving.
+    if (control == "Save_to_Network" && enablesChanged) {
+        if (matrixHolds(map_store::storeDatabase, enablesIndex)) {
+            group_enables::writeGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
+        }
         enablesChanged = false;
         controlDisable(enablesPanel, "Save_to_Network");
     }

@@ -2,6 +2,7 @@
 #include "Lindqar.h"
 #include "enables_text.h"
 #include "group_names_store.h"
+#include "kovo_control_number.h"
 #include "panel_controls.h"
 
 namespace {
@@ -18,6 +19,8 @@ constexpr RouterButton routerButtons[] = {
     {31, "B4 SDI Router"},      {32, "B4 Audio Router"},
 };
 constexpr int freeMatrixButton = 41;
+constexpr int functionCount = 6;
+
 constexpr const char* matrixButtonPattern = "XPT_map_%1";
 constexpr const char* functionButtonPattern = "FN_%1";
 constexpr int lowestMatrixNumber = 1;
@@ -31,16 +34,39 @@ constexpr StepButton stepButtons[] = {
     {"HU", 100}, {"TU", 10}, {"UU", 1}, {"HD", -100}, {"TD", -10}, {"UD", -1},
 };
 
+// The number of a matrix button of the layout ("XPT_map_1" .. "XPT_map_41"), or
+// -1 for any other id.
+int matrixButtonNumber(const kovo_string& control) {
+    const int number = controlNumber(control, "XPT_map_", 1, freeMatrixButton);
+    if (number == freeMatrixButton) {
+        return number;
+    }
+    for (const RouterButton& router : routerButtons) {
+        if (router.button == number) {
+            return number;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 void Lindqar::homePageEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
+    // A button the layout lacks ("XPT_map_5", "FN_1x") is no choice: it is
+    // ignored, and its id is never sent back.
     if (control.startsWith("XPT_map_")) {
-        markHomeButton(matrixButtonPattern, control, selectedMatrixButton, matrixSelected);
+        const int number = matrixButtonNumber(control);
+        if (number > 0) {
+            markHomeButton(matrixButtonPattern, number, selectedMatrixButton, matrixSelected);
+        }
         return;
     }
     if (control.startsWith("FN_")) {
-        markHomeButton(functionButtonPattern, control, selectedFunction, functionSelected);
+        const int number = controlNumber(control, "FN_", 1, functionCount);
+        if (number > 0) {
+            markHomeButton(functionButtonPattern, number, selectedFunction, functionSelected);
+        }
         return;
     }
     if (control == "Clear") {
@@ -48,7 +74,10 @@ void Lindqar::homePageEvent(kovo_control_event& event) {
         return;
     }
     if (control == "Edit") {
-        openEditor();
+        // Enabled only with a matrix and a function chosen.
+        if (editEnabled) {
+            openEditor();
+        }
         return;
     }
     for (const StepButton& button : stepButtons) {
@@ -142,11 +171,10 @@ void Lindqar::clearHomeSelection() {
 // The matrix buttons and the function buttons each carry one mark: the old one
 // is taken off before the touched button is marked, so a second touch of the
 // same button unmarks and marks it again.
-void Lindqar::markHomeButton(const char* pattern, const kovo_string& control, int& number,
-                             bool& selected) {
+void Lindqar::markHomeButton(const char* pattern, int touched, int& number, bool& selected) {
     unmarkHomeButton(pattern, number, selected);
-    number = control.firstInt();
-    putSelected(panel::home, control, true);
+    number = touched;
+    putSelected(panel::home, numberedControl(pattern, number), true);
     selected = true;
     updateEditButton();
 }

@@ -1,11 +1,11 @@
 // Panel "2": the button map of one matrix's sources or destinations. Pick a
 // group, one of its 30 buttons and a crosspoint, then "SetMap" or "ClearMap";
 // "Save_to_Network" writes the changed groups.
-#include <climits>
 #include <cstddef>
 
 #include "Lindqar.h"
 #include "group_names_store.h"
+#include "kovo_control_number.h"
 #include "panel_controls.h"
 
 namespace {
@@ -35,7 +35,7 @@ void Lindqar::loadMatrixMap(int device, int database) {
 
     textPut("clear", mapPanel, "xpoints");
     for (int i = 1; i <= xpointCount; ++i) {
-        textPut("add", kovo_string("%1 - ").arg(i, '0', 3) + nameAt(device, editDatabase, i),
+        textPut("add", kovo_string("%1 - ").arg(i, '0', 3) + storedName(device, editDatabase, i),
                 mapPanel, "xpoints");
     }
 
@@ -62,7 +62,7 @@ void Lindqar::showGroupElements(int group) {
     for (int e = 1; e <= elementCount; ++e) {
         const int x = groupMap[group - 1][e - 1];
         if (x != 0) {
-            textPut("text", nameAt(matrixDevice, editDatabase, x), mapPanel,
+            textPut("text", storedName(matrixDevice, editDatabase, x), mapPanel,
                     numberedControl("Element_%1", e));
         } else {
             textPut("text=[Not Mapped]", mapPanel, numberedControl("Element_%1", e));
@@ -118,13 +118,15 @@ void Lindqar::refreshUnmapped() {
 void Lindqar::mapEditorEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
     if (control.startsWith("Group_")) {
-        chooseMapGroup(control.firstInt());
+        chooseMapGroup(controlNumber(control, "Group_", 1, groupCount));
     } else if (control.startsWith("Element_")) {
-        chooseMapElement(control.firstInt());
+        chooseMapElement(controlNumber(control, "Element_", 1, elementCount));
     } else if (control == "xpoints") {
         chooseXpoint();
     } else if (control == "SetMap") {
-        setMap();
+        if (setMapEnabled) {
+            setMap();
+        }
     } else if (control == "ClearMap") {
         clearMap();
     } else if (control == "Clear") {
@@ -132,7 +134,10 @@ void Lindqar::mapEditorEvent(kovo_control_event& event) {
     } else if (control == "Cancel") {
         cancelMapEditor();
     } else if (control == "Save_to_Network") {
-        saveMap();
+        // Enabled only while some group has changed since loading or saving.
+        if (mapSaveEnabled) {
+            saveMap();
+        }
     }
 }
 
@@ -170,12 +175,15 @@ void Lindqar::unmarkMapControl(const char* pattern, int& number) {
     }
 }
 
-// List entry k (from 0) is crosspoint k + 1.
+// List entry k (from 0) is crosspoint k + 1. An answer that is no position of
+// the list (none selected, no answer, not a number, beyond its end) chooses no
+// crosspoint.
 void Lindqar::chooseXpoint() {
     kovo_string index;
     textGet("selectedindex", mapPanel, "xpoints", index);
     const int entry = index.toInt();
-    selectedXpoint = entry == INT_MAX ? INT_MAX : entry + 1;
+    const bool listed = index == kovo_string(entry, ' ', 0) && entry >= 0 && entry < xpointCount;
+    selectedXpoint = listed ? entry + 1 : 0;
     refreshMappedTo();
     updateSetMapButton();
 }
@@ -195,7 +203,7 @@ void Lindqar::setMap() {
     }
     groupMap[selectedGroup - 1][selectedElement - 1] = selectedXpoint;
     groupChanged[selectedGroup - 1] = true;
-    textPut("text", nameAt(matrixDevice, editDatabase, selectedXpoint), mapPanel,
+    textPut("text", storedName(matrixDevice, editDatabase, selectedXpoint), mapPanel,
             numberedControl("Element_%1", selectedElement));
     refreshMappedTo();
     markMapDirty();
@@ -249,6 +257,9 @@ void Lindqar::cancelMapEditor() {
     }
     matrixDevice = 0;
     editDatabase = 0;
+    for (bool& changed : groupChanged) {
+        changed = false;
+    }
     selectedGroup = 0;
     selectedElement = 0;
     selectedXpoint = 0;
@@ -265,7 +276,8 @@ void Lindqar::cancelMapEditor() {
 // Writes only the groups changed since loading or the last save.
 void Lindqar::saveMap() {
     for (int g = 1; g <= groupCount; ++g) {
-        if (groupChanged[g - 1]) {
+        if (groupChanged[g - 1] &&
+            matrixHolds(map_store::storeDatabase, map_store::groupMapIndex(editDatabase, g))) {
             map_store::writeGroupMap(*this, matrixDevice, editDatabase, g, groupMap[g - 1]);
         }
     }

@@ -1,6 +1,7 @@
 // Panel "4": renames the 12 groups of a map on the keyboard.
 #include "Lindqar.h"
 #include "group_names_store.h"
+#include "kovo_control_number.h"
 #include "kovo_typed_text.h"
 #include "panel_controls.h"
 
@@ -19,21 +20,32 @@ void Lindqar::loadGroupNames() {
         textPut("text", groupNames[g - 1], namesPanel, numberedControl("Group_%1", g));
     }
     namesChanged = false;
+    typingName = false;
     for (bool& changed : nameChanged) {
         changed = false;
     }
 }
 
 void Lindqar::namesEditorEvent(kovo_control_event& event) {
+    // While a name is typed only the keyboard is enabled; otherwise the group
+    // buttons, "Cancel", and "Save_to_Network" while some name has changed.
     const kovo_string control = event.controlId();
     if (control.startsWith("Group_")) {
-        startTyping(control.firstInt());
+        if (!typingName) {
+            startTyping(controlNumber(control, "Group_", 1, groupCount));
+        }
     } else if (control == "Kbd") {
-        endTyping();
+        if (typingName) {
+            endTyping();
+        }
     } else if (control == "Cancel") {
-        cancelNamesEditor();
+        if (!typingName) {
+            cancelNamesEditor();
+        }
     } else if (control == "Save_to_Network") {
-        saveNames();
+        if (!typingName && namesChanged) {
+            saveNames();
+        }
     }
 }
 
@@ -43,6 +55,7 @@ void Lindqar::startTyping(int group) {
         return;
     }
     editedGroup = group;
+    typingName = true;
     textPut("text", groupNames[editedGroup - 1], namesPanel, "Kbd");
     for (int g = 1; g <= groupCount; ++g) {
         controlDisable(namesPanel, numberedControl("Group_%1", g));
@@ -60,6 +73,7 @@ void Lindqar::endTyping() {
     if (!validGroup(editedGroup)) {
         return;
     }
+    typingName = false;
     kovo_string typed;
     textGet("text", namesPanel, "Kbd", typed);
     groupNames[editedGroup - 1] = hostSafeText(typed);
@@ -96,8 +110,10 @@ void Lindqar::cancelNamesEditor() {
 void Lindqar::saveNames() {
     for (int g = 1; g <= groupCount; ++g) {
         if (nameChanged[g - 1]) {
-            group_names::writeGroupName(*this, matrixDevice, groupNamesDatabase, g,
-                                        groupNames[g - 1]);
+            if (matrixHolds(groupNamesDatabase, g)) {
+                group_names::writeGroupName(*this, matrixDevice, groupNamesDatabase, g,
+                                            groupNames[g - 1]);
+            }
             nameChanged[g - 1] = false;
         }
     }

@@ -1,7 +1,5 @@
 #include "enables_text.h"
 
-#include "stored_name.h"
-
 namespace group_enables {
 
 kovo_string enablesText(const bool (&enabled)[groupCount]) {
@@ -31,7 +29,7 @@ void parseEnables(const kovo_string& text, bool (&enabled)[groupCount]) {
 
 void readGroupEnables(kovo_script_helper& host, int device, int index,
                       bool (&enabled)[groupCount]) {
-    parseEnables(readStoredName(host, device, map_store::storeDatabase, index), enabled);
+    parseEnables(host.storedName(device, map_store::storeDatabase, index), enabled);
 }
 
 void writeGroupEnables(kovo_script_helper& host, int device, int index,

@@ -1,11 +1,9 @@
 #include "group_names_store.h"
 
-#include "stored_name.h"
-
 namespace group_names {
 
 kovo_string readGroupName(kovo_script_helper& host, int device, int groupNamesDatabase, int group) {
-    return readStoredName(host, device, groupNamesDatabase, group);
+    return host.storedName(device, groupNamesDatabase, group);
 }
 
 void writeGroupName(kovo_script_helper& host, int device, int groupNamesDatabase, int group,

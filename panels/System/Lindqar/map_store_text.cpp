@@ -1,7 +1,5 @@
 #include "map_store_text.h"
 
-#include "stored_name.h"
-
 namespace map_store {
 
 namespace {
@@ -32,14 +30,17 @@ void parseGroupMap(const kovo_string& text, int (&elements)[elementCount]) {
     }
     const kovo_stringlist fields(text, ',');
     const int used = fields.count() < elementCount ? fields.count() : elementCount;
+    // A negative field is no crosspoint (this store never holds one); read as
+    // not mapped, it is saved back as 000, keeping the text well formed.
     for (int e = 0; e < used; ++e) {
-        elements[e] = fields[e].toInt();
+        const int crosspoint = fields[e].toInt();
+        elements[e] = crosspoint > 0 ? crosspoint : 0;
     }
 }
 
 void readGroupMap(kovo_script_helper& host, int device, int editDatabase, int group,
                   int (&elements)[elementCount]) {
-    parseGroupMap(readStoredName(host, device, storeDatabase, groupMapIndex(editDatabase, group)),
+    parseGroupMap(host.storedName(device, storeDatabase, groupMapIndex(editDatabase, group)),
                   elements);
 }
 

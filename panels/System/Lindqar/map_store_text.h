@@ -19,8 +19,8 @@ int groupMapIndex(int editDatabase, int group);
 
 kovo_string groupMapText(const int (&elements)[elementCount]);
 // Fields beyond the 30th are ignored; buttons beyond the last field are 0.
-// Every field is kept as it reads, also one above the matrix size: the map is
-// saved back unchanged.
+// Every positive field is kept as it reads, also one above the matrix size: the
+// map is saved back unchanged. A field that reads as 0 or less is not mapped.
 void parseGroupMap(const kovo_string& text, int (&elements)[elementCount]);
 
 void readGroupMap(kovo_script_helper& host, int device, int editDatabase, int group,

@@ -32,7 +32,8 @@ kovo_string processText(int osType, int action) {
 }  // namespace
 
 void Tavisk::controlEvent(kovo_control_event& event) {
-    if (event.panelId() != panel) {
+    // Without an area the panel is never shown, so no control can be touched.
+    if (event.panelId() != panel || shownPanel() != panel) {
         return;
     }
     const kovo_string id = event.controlId();
@@ -53,13 +54,15 @@ void Tavisk::controlEvent(kovo_control_event& event) {
 
 void Tavisk::toggleWorkstation(const kovo_string& controlId) {
     const int k = controlId.firstInt();
-    // Only a configured ordinal may change; anything else must not pick a target.
-    if (!validOrdinal(k)) {
+    // Only a configured ordinal may change, and only from its own button
+    // ("WS_03"): any other id ("WS_3", "WS_03x") names no control of the layout,
+    // must not pick a target and is never echoed back.
+    if (!validOrdinal(k) || controlId != workstationControl(k)) {
         return;
     }
     int& selected = selectedAt(k);
     selected = selected > 0 ? 0 : 1;
-    textPut("statesheet", selected > 0 ? selectedLook : idleLook, panel, controlId);
+    textPut("statesheet", selected > 0 ? selectedLook : idleLook, panel, workstationControl(k));
     updateConfirm();
 }
 
