@@ -2,16 +2,5 @@
 # Installs, with apt-get, the Debian packages the build needs and are missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          libpugixml-dev libsqlite3-dev libcsv-dev nlohmann-json3-dev)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+"$(dirname "$0")/apt-install.sh" cmake g++ make pkg-config libgtest-dev libgmock-dev \
+  libbenchmark-dev libpugixml-dev libsqlite3-dev libcsv-dev libcpp-httplib-dev nlohmann-json3-dev

@@ -2,7 +2,8 @@
 # Sets up what the build needs, then configures, builds and runs every test, in
 # the optimised preset and under AddressSanitizer + UndefinedBehaviorSanitizer,
 # and the Windows cross build under wine where mingw-w64 and wine can be
-# installed (tools/setup-windows.sh).
+# installed (tools/setup-windows.sh). Then the browser tests of the panel
+# emulator run against the first preset's build.
 # Usage: tools/test.sh [preset ...]   (default: default asan, and windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,3 +27,5 @@ for preset in "${presets[@]}"; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset"
 done
+echo "== browser tests (preset ${presets[0]})"
+tools/browser-test.sh "${presets[0]}"

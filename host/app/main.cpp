@@ -10,6 +10,7 @@
 #include "kovo_os_host.h"
 #include "names_command.h"
 #include "script_runner.h"
+#include "serve_command.h"
 
 namespace {
 
@@ -19,6 +20,8 @@ const char usage[] =
     "       kovo-host check-site [DIR] [--json] [--strict]\n"
     "       kovo-host names export [--device N] [--database D] [options]\n"
     "       kovo-host names import FILE.csv [--dry-run] [options]\n"
+    "       kovo-host serve [options] [--listen ADDR] [--port N] [--load "
+    "NAME=PLUGIN[:workstation=N]]...\n"
     "options:\n"
     "  --site DIR      site directory (default: the demo site)\n"
     "  --db FILE       name store file (default: one per site in the user's state folder)\n"
@@ -82,6 +85,9 @@ int main(int argc, char** argv) {
     }
     if (command == "names") {
         return kovo_host::runNames(args, options, std::cout, std::cerr);
+    }
+    if (command == "serve") {
+        return kovo_host::runServe(args, options);
     }
     if (command != "run" && command != "shell") {
         std::cerr << "kovo-host: unknown command " << command << "\n" << usage;

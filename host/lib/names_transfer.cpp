@@ -142,6 +142,11 @@ bool importNamesFile(simulator& sim, const std::string& path, bool dryRun,
         return false;
     }
     const std::string csv((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return importNamesText(sim, csv, path, dryRun, print, error);
+}
+
+bool importNamesText(simulator& sim, const std::string& csv, const std::string& source, bool dryRun,
+                     const std::function<void(const std::string&)>& print, std::string& error) {
     if (!sim.openStore(error)) {
         return false;
     }
@@ -154,7 +159,7 @@ bool importNamesFile(simulator& sim, const std::string& path, bool dryRun,
             return found ? std::optional<std::string>(name) : std::nullopt;
         });
     if (!plan.errors.empty()) {
-        error = path + ": nothing stored:";
+        error = source + ": nothing stored:";
         for (const std::string& e : plan.errors) {
             error += "\n  " + e;
         }

@@ -50,5 +50,8 @@ names_plan planNamesImport(const std::string& csv, const site_directory& site,
 // (nothing is stored) or the store fails.
 bool importNamesFile(simulator& sim, const std::string& path, bool dryRun,
                      const std::function<void(const std::string&)>& print, std::string& error);
+// The same with the CSV text at hand; source names it in messages.
+bool importNamesText(simulator& sim, const std::string& csv, const std::string& source, bool dryRun,
+                     const std::function<void(const std::string&)>& print, std::string& error);
 
 }  // namespace kovo_host

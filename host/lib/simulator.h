@@ -110,6 +110,11 @@ class simulator {
 
     const std::vector<px_request>& pxRequests() const { return px_; }
 
+    // Read access for views of the model: the panels a script announced, by id,
+    // and the ids of those it shows, in showing order (null: no such script).
+    const std::map<std::string, panel_state>* announcedPanels(const std::string& name) const;
+    const std::vector<std::string>* shownPanels(const std::string& name) const;
+
     // Number of breaches and failures so far.
     int breachCount() const { return breaches_; }
     int failureCount() const { return failures_; }

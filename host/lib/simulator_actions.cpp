@@ -240,6 +240,17 @@ bool simulator::storedName(int device, int database, int index, std::string& nam
     return true;
 }
 
+const std::map<std::string, panel_state>* simulator::announcedPanels(
+    const std::string& name) const {
+    const script_instance* s = find(name);
+    return s == nullptr ? nullptr : &s->panels;
+}
+
+const std::vector<std::string>* simulator::shownPanels(const std::string& name) const {
+    const script_instance* s = find(name);
+    return s == nullptr ? nullptr : &s->shown;
+}
+
 bool simulator::show(const std::string& name, std::string& text, std::string& error) {
     script_instance* s = find(name);
     if (s == nullptr) {

@@ -30,6 +30,9 @@ void transcript::add(transcript_entry entry) {
         *echo_ << format(entries_.back()) << '\n';
         echo_->flush();
     }
+    if (observer_) {
+        observer_(entries_.back());
+    }
 }
 
 std::string transcript::format(const transcript_entry& entry) {

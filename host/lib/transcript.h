@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kovo_host {
@@ -34,6 +36,10 @@ class transcript {
   public:
     // Entries are echoed, formatted, to this stream as they are added (none: silent).
     void setEcho(std::ostream* echo) { echo_ = echo; }
+    // Told of every entry as it is added (none: nobody listens).
+    void setObserver(std::function<void(const transcript_entry&)> observer) {
+        observer_ = std::move(observer);
+    }
     void add(transcript_entry entry);
     const std::vector<transcript_entry>& entries() const { return entries_; }
 
@@ -42,6 +48,7 @@ class transcript {
   private:
     std::vector<transcript_entry> entries_;
     std::ostream* echo_ = nullptr;
+    std::function<void(const transcript_entry&)> observer_;
 };
 
 // Shows a text in single quotes, with line ends and other control characters visible.

@@ -1,0 +1,115 @@
+// Corvane's names editor in the browser: a rename typed on the keyboard, seen
+// in the stored names and on a second editor beside it; and how long the
+// editor takes to open on a 4,096-name router.
+const fs = require("node:fs");
+const os = require("node:os");
+const path = require("node:path");
+const { test, expect, control, opened, root } = require("./serve_fixture");
+
+// From the home panel to the names editor of the CAR SDI router (device 201).
+async function openNamesEditor(page, script) {
+  for (const id of ["Area_name_1", "Type_1", "Edit_what_1", "Router_1"]) {
+    await control(page, script, "1", id).click();
+  }
+  await expect(control(page, script, "1", "DoEdit")).toHaveAttribute("data-enabled", "true");
+  await control(page, script, "1", "DoEdit").click();
+}
+
+test("a rename typed on the keyboard reaches the store and the editor beside it", async ({ page, serve }, info) => {
+  const url = await serve(["--load", "cv=Corvane:workstation=12", "--load", "cv2=Corvane:workstation=12",
+                           "--load", "map=Lindqar:workstation=12"]);
+  await opened(page, url);
+  await page.screenshot({ path: info.outputPath("home-panels.png"), fullPage: true });
+  await openNamesEditor(page, "cv2");
+  const beside = control(page, "cv2", "2", "MtxNames").locator('li[data-position="4"]');
+  await expect(beside).toContainText("StA Cam 5");
+
+  await openNamesEditor(page, "cv");
+  await control(page, "cv", "2", "MtxNames").locator('li[data-position="4"]').click();
+  await expect(control(page, "cv", "2", "LongName")).toHaveText("StA Cam 5");
+  await control(page, "cv", "2", "LongName").click();
+  const keyboard = control(page, "cv", "2", "KB_1");
+  await expect(keyboard).toHaveAttribute("data-visible", "true");
+  await keyboard.locator("input").fill("Guest's Camera 2B");
+  await keyboard.locator("input").press("Enter");
+  await control(page, "cv", "2", "Update").click();
+
+  // The second editor hears of it as a database event and redraws that entry.
+  await expect(beside).toContainText("Guest`s Camera 2");
+  await page.getByRole("tab", { name: "Names" }).click();
+  await page.selectOption("#names-device", "201");
+  await page.selectOption("#names-database", "0");
+  await page.fill("#names-search", "guest");
+  await expect(page.locator('#names tr[data-index="5"]')).toHaveText(/Guest`s Camera 2/);
+  await page.screenshot({ path: info.outputPath("corvane-rename.png"), fullPage: true });
+});
+
+// A copy of the demo site whose CAR SDI router has 4,096 sources.
+function bigRouterSite() {
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "kovo-big-site-"));
+  fs.cpSync(path.join(root, "sites", "demo"), dir, { recursive: true });
+  const ini = path.join(dir, "config", "system", "dev_201.ini");
+  fs.writeFileSync(ini, fs.readFileSync(ini, "utf8")
+    .replace(/DatabaseSize_0=\d+/, "DatabaseSize_0=4096")
+    .replace(/DatabaseSize_2=\d+/, "DatabaseSize_2=4096"));
+  const names = [];
+  for (let i = 1; i <= 4096; i++) names.push(i + " Source " + i);
+  fs.writeFileSync(path.join(dir, "names", "dev_201", "db_0.txt"), names.join("\n") + "\n");
+  return dir;
+}
+
+test("the names editor opens on a 4,096-name router", async ({ page, serve }, info) => {
+  const site = bigRouterSite();
+  try {
+    const url = await serve(["--site", site, "--load", "cv=Corvane:workstation=12"]);
+    await opened(page, url);
+    for (const id of ["Area_name_1", "Type_1", "Edit_what_1", "Router_1"]) {
+      await control(page, "cv", "1", id).click();
+    }
+    const doEdit = control(page, "cv", "1", "DoEdit");
+    await expect(doEdit).toHaveAttribute("data-enabled", "true");
+    const entries = control(page, "cv", "2", "MtxNames").locator("li");
+    // From the click to the last of the 4,096 entries drawn, timed in the page.
+    const elapsed = await page.evaluate(() => new Promise((resolve) => {
+      const start = performance.now();
+      const seen = new MutationObserver(() => {
+        const list = document.querySelector('[data-script="cv"][data-panel="2"][data-control="MtxNames"]');
+        if (list && list.querySelectorAll("li").length === 4096) {
+          seen.disconnect();
+          requestAnimationFrame(() => resolve(performance.now() - start));
+        }
+      });
+      seen.observe(document.getElementById("scripts"), { childList: true, subtree: true });
+      document.querySelector('[data-script="cv"][data-panel="1"][data-control="DoEdit"]').click();
+    }));
+    await expect(entries).toHaveCount(4096);
+    await expect(entries.nth(4095)).toHaveText("4096 = Source 4096");
+    console.log("names editor on a 4,096-name router: " + elapsed.toFixed(0) + " ms from click to list drawn");
+    fs.writeFileSync(info.outputPath("names-editor-timing.txt"), elapsed.toFixed(1) + " ms\n");
+    expect(elapsed).toBeLessThan(10000);
+
+    // A rename of one entry then moves that entry, not the list.
+    await page.evaluate(() => {
+      window.__changes = [];
+      const feed = new EventSource("api/events");
+      // Changes only: the state a new connection starts with is not a push of a change.
+      feed.onmessage = (e) => {
+        if (JSON.parse(e.data).type !== "snapshot") window.__changes.push(e.data.length);
+      };
+      window.__feed = feed;
+    });
+    await page.waitForTimeout(300);
+    await page.evaluate(() => { window.__changes = []; });
+    const renamed = await page.request.post(url + "api/rename", {
+      data: { device: 201, database: 0, index: 7, name: "Renamed 7" },
+    });
+    expect(renamed.status()).toBe(200);
+    await expect(entries.nth(6)).toContainText("Renamed 7");
+    const pushed = await page.evaluate(() => window.__changes);
+    expect(pushed.length).toBeGreaterThan(0);
+    expect(Math.max(...pushed)).toBeLessThan(20000);  // the whole list is over 50,000 bytes
+    await page.screenshot({ path: info.outputPath("names-editor-4096.png") });
+  } finally {
+    fs.rmSync(site, { recursive: true, force: true });
+  }
+});
