@@ -12,7 +12,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev zip)
+          wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev libcpp-httplib-dev zip)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -3,7 +3,8 @@
 # pugixml, SQLite and libcsv from their Debian source packages (apt-get source,
 # the versions of the installed -dev packages) and GoogleTest from the sources
 # that Debian's googletest package installs in /usr/src/googletest; the
-# header-only JSON library is taken as Debian's nlohmann-json3-dev installs it.
+# header-only JSON library is taken as Debian's nlohmann-json3-dev installs it,
+# and the HTTP library's single header from its Debian source package.
 # Nothing comes from anywhere else.
 #
 # The result is installed once into a cache keyed by those versions, the
@@ -28,10 +29,12 @@ sqlite_version=$(source_version libsqlite3-dev)
 libcsv_version=$(source_version libcsv-dev)
 gtest_version=$(source_version googletest)
 json_version=$(source_version nlohmann-json3-dev)
+httplib_version=$(source_version libcpp-httplib-dev)
 compiler_version=$("$triplet-g++-posix" -dumpfullversion)
 script_hash=$(cat "$0" "$toolchain" | sha256sum | cut -c1-12)
 key="pugixml-${pugixml_version}_sqlite3-${sqlite_version}_libcsv-${libcsv_version}"
-key+="_googletest-${gtest_version}_json-${json_version}_gcc-${compiler_version}_${script_hash}"
+key+="_googletest-${gtest_version}_json-${json_version}_httplib-${httplib_version}"
+key+="_gcc-${compiler_version}_${script_hash}"
 key=${key//[^A-Za-z0-9._-]/_}
 
 cache=${KOVO_WINDOWS_DEPS_CACHE:-$HOME/.cache/kovo-windows-deps}
@@ -62,12 +65,13 @@ cross_cmake() {  # <source> <build> [options...]: a static Release build install
   cmake --install "$bld" >>"$bld.log" 2>&1 || { tail -50 "$bld.log" >&2; exit 1; }
 }
 
-log "fetching the Debian sources of pugixml $pugixml_version, sqlite3 $sqlite_version" \
-  "and libcsv $libcsv_version"
+log "fetching the Debian sources of pugixml $pugixml_version, sqlite3 $sqlite_version," \
+  "libcsv $libcsv_version and cpp-httplib $httplib_version"
 (cd "$work" && apt-get source -qq --download-only "pugixml=$pugixml_version" \
-  "sqlite3=$sqlite_version" "libcsv=$libcsv_version") >&2 ||
+  "sqlite3=$sqlite_version" "libcsv=$libcsv_version" "cpp-httplib=$httplib_version") >&2 ||
   { log "apt-get source failed: are deb-src entries enabled? (tools/setup-windows.sh)"; exit 1; }
-for dsc in "$work"/pugixml_*.dsc "$work"/sqlite3_*.dsc "$work"/libcsv_*.dsc; do
+for dsc in "$work"/pugixml_*.dsc "$work"/sqlite3_*.dsc "$work"/libcsv_*.dsc \
+  "$work"/cpp-httplib_*.dsc; do
   name=$(basename "$dsc" | cut -d_ -f1)
   dpkg-source --no-check -x "$dsc" "$work/$name" >/dev/null
 done
@@ -102,6 +106,21 @@ log "nlohmann-json"
 mkdir -p "$stage/share/cmake"
 cp -r /usr/include/nlohmann "$stage/include/"
 cp -r /usr/share/cmake/nlohmann_json "$stage/share/cmake/"
+
+# Header-only as well (Debian builds it as a library; on Windows the header is
+# used whole), with a package configuration that adds the socket library.
+log "cpp-httplib"
+mkdir -p "$stage/lib/cmake/httplib"
+cp "$work/cpp-httplib/httplib.h" "$stage/include/"
+cat >"$stage/lib/cmake/httplib/httplibConfig.cmake" <<'CONFIG'
+if(NOT TARGET httplib::httplib)
+  get_filename_component(_httplib_prefix "${CMAKE_CURRENT_LIST_DIR}/../../.." ABSOLUTE)
+  add_library(httplib::httplib INTERFACE IMPORTED GLOBAL)
+  set_target_properties(httplib::httplib PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "${_httplib_prefix}/include"
+    INTERFACE_LINK_LIBRARIES ws2_32)
+endif()
+CONFIG
 
 touch "$stage/.complete"
 rm -rf "$prefix"
