@@ -7,12 +7,19 @@
 
 #include "kovo_alarm_actions.h"
 
-namespace {
-// Read by tools that inspect a plug-in file, never by code: KOVO_KEEP_DATA keeps it
-// through optimisation, and living here keeps it through static linking.
-KOVO_KEEP_DATA const char identificationText[] =
+// Read by tools that inspect a plug-in file, never by code. External C linkage
+// (hidden, so not exported) lets every linker be told to keep it: KOVO_KEEP_DATA
+// and KOVO_KEEP_SYMBOL keep it through optimisation and linking, and living
+// here keeps it through static linking.
+extern "C" {
+extern const char kovo_identification_text[];
+KOVO_KEEP_DATA const char kovo_identification_text[] =
     "KOVO_SIG,name=kovo_script_helper,type=LIB,version=4.8.6.0,date=16/06/2017,"
     "author=kovo_panels";
+}
+KOVO_KEEP_SYMBOL("kovo_identification_text")
+
+namespace {
 
 // The host carries a timer id in the pointer itself. Only the low 32 bits are
 // the id, whether the host widened it with or without sign extension.

@@ -1,7 +1,5 @@
 #include "kovo_ini_reader.h"
 
-#include "kovo_utf8.h"
-
 namespace kovo_os {
 namespace {
 
@@ -86,13 +84,6 @@ bool findIniValue(std::istream& input, const std::string& section, const std::st
         }
     }
     return false;
-}
-
-void limitText(std::string& text, std::size_t maxChars) {
-    if (text.size() <= maxChars) {
-        return;
-    }
-    text.resize(utf8CutPoint(text.c_str(), maxChars));
 }
 
 }  // namespace kovo_os

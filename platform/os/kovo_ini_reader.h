@@ -14,7 +14,4 @@ namespace kovo_os {
 bool findIniValue(std::istream& input, const std::string& section, const std::string& key,
                   std::string& value, int* line = nullptr);
 
-// Keeps at most maxChars bytes of text without leaving half of a UTF-8 sequence.
-void limitText(std::string& text, std::size_t maxChars);
-
 }  // namespace kovo_os

@@ -15,11 +15,21 @@
 
 // Keeps constant data in the binary even when nothing reads it, through
 // optimisation and linking. A property of the compiler, not of the system:
-// GCC and Clang drop unread data on Windows too unless told otherwise.
+// GCC and Clang drop unread data on Windows too unless told otherwise. The
+// MSVC linker drops unreferenced data under /OPT:REF unless told by name to
+// keep it: KOVO_KEEP_SYMBOL names a datum of external C linkage for it.
 #if defined(__GNUC__) || defined(__clang__)
 #define KOVO_KEEP_DATA __attribute__((used))
+#define KOVO_KEEP_SYMBOL(name)
+#elif defined(_MSC_VER) && defined(_M_IX86)
+#define KOVO_KEEP_DATA
+#define KOVO_KEEP_SYMBOL(name) __pragma(comment(linker, "/include:_" name))
+#elif defined(_MSC_VER)
+#define KOVO_KEEP_DATA
+#define KOVO_KEEP_SYMBOL(name) __pragma(comment(linker, "/include:" name))
 #else
 #define KOVO_KEEP_DATA
+#define KOVO_KEEP_SYMBOL(name)
 #endif
 
 namespace kovo_os {

@@ -28,10 +28,15 @@ class plugin_library {
     void* handle_ = nullptr;
 };
 
+// Sets (an empty value included) or removes a variable of this process's
+// environment, where the platform layer's environmentValue reads it.
 void setEnvironment(const char* name, const std::string& value);
+void unsetEnvironment(const char* name);
 
-// Redirects standard error (file descriptor 2) into a private file while a
-// plug-in runs, so its debug output can be placed in the transcript.
+// Catches what plug-ins write to the platform debug output while they run, so
+// it can be placed in the transcript: standard error (file descriptor 2) on
+// POSIX, the strings given to OutputDebugStringA on Windows. Captures nest: the
+// one begun last catches until it ends.
 class stderr_capture {
   public:
     stderr_capture() = default;
@@ -41,19 +46,22 @@ class stderr_capture {
 
     bool begin();         // start catching (false: cannot, output stays where it was)
     std::string drain();  // what was written since the last drain
-    void end();           // give standard error back
+    void end();           // give the output back
     // False when nothing has been written since the last drain, known without
     // asking the system; true when something was, or when it cannot tell. A
     // drain after a false is not needed.
     bool maybeWritten() const;
 
   private:
-    int file_ = -1;
-    int saved_ = -1;
-    // Where the platform can, a view of the start of the private file: what is
-    // written shows there without a system call.
+    int file_ = -1;                    // POSIX: the private file
+    int saved_ = -1;                   // POSIX: the standard error it replaced
+    // POSIX, where the platform can: a view of the start of the private file,
+    // so what is written shows there without a system call.
     char* view_ = nullptr;
     std::size_t viewSize_ = 0;
+    std::string caught_;               // Windows: the debug strings caught so far
+    stderr_capture* outer_ = nullptr;  // Windows: the capture this one nests in
+    bool active_ = false;              // Windows: between begin and end
 };
 
 // True when standard input is a terminal (a person typing).

@@ -56,6 +56,10 @@ void setEnvironment(const char* name, const std::string& value) {
     setenv(name, value.c_str(), 1);
 }
 
+void unsetEnvironment(const char* name) {
+    unsetenv(name);
+}
+
 namespace {
 // The file is kept this long (zeros where nothing was written) and seen through
 // a shared mapping, so a check for new output reads memory instead of seeking.

@@ -7,6 +7,7 @@
 
 #include "kovo_ini_reader.h"
 #include "kovo_os.h"
+#include "kovo_utf8.h"
 
 namespace kovo_os {
 

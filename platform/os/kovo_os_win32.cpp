@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "kovo_os.h"
+#include "kovo_utf8.h"
 
 namespace kovo_os {
 
@@ -18,13 +19,16 @@ void debugOutput(const char* text) {
 std::string readIniString(const std::string& path, const std::string& section,
                           const std::string& key, const std::string& defaultValue,
                           std::size_t maxChars) {
-    // The profile function counts the terminating zero in the buffer size.
-    const std::size_t limit = maxChars < 0x7FFFFFFE ? maxChars : 0x7FFFFFFE;
-    std::vector<char> buffer(limit + 1, '\0');
+    // One byte more than kept, so a cut through a UTF-8 sequence can be seen and
+    // moved before it; the profile function counts the terminating zero too.
+    const std::size_t limit = maxChars < 0x7FFFFFF0 ? maxChars : 0x7FFFFFF0;
+    std::vector<char> buffer(limit + 2, '\0');
     const DWORD copied =
         GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
                                  static_cast<DWORD>(buffer.size()), path.c_str());
-    return std::string(buffer.data(), copied);
+    std::string value(buffer.data(), copied);
+    limitText(value, maxChars);
+    return value;
 }
 
 bool environmentValue(const char* name, std::string& value) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace kovo_os {
 
@@ -38,6 +39,13 @@ inline std::size_t utf8CutPoint(const char* text, std::size_t n) {
         }
     }
     return n;
+}
+
+// Keeps at most maxChars bytes of text without leaving half of a UTF-8 sequence.
+inline void limitText(std::string& text, std::size_t maxChars) {
+    if (text.size() > maxChars) {
+        text.resize(utf8CutPoint(text.c_str(), maxChars));
+    }
 }
 
 }  // namespace kovo_os

@@ -11,15 +11,9 @@
 #include <utility>
 #include <vector>
 
+#include "debug_output_capture.h"
 #include "recording_host_link.h"
 #include "test_panel.h"
-
-// Everything written to the debug output while run runs.
-inline std::string debugOutputOf(const std::function<void()>& run) {
-    testing::internal::CaptureStderr();
-    run();
-    return testing::internal::GetCapturedStderr();
-}
 
 class PanelTest : public testing::Test {
   protected:

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
+#include "kovo_os_host.h"
 
 #include <filesystem>
 #include <fstream>
@@ -17,14 +17,14 @@ class SiteDirectory {
                 ("kovo_site_" + std::string(test->test_suite_name()) + "_" + test->name());
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(configDir());
-        setenv("RX_ROOT", root_.c_str(), 1);
-        setenv("RX_SYSTEM", system_, 1);
-        unsetenv("RX_WORKSTATION");
+        kovo_os::setEnvironment("RX_ROOT", root_.string());
+        kovo_os::setEnvironment("RX_SYSTEM", system_);
+        kovo_os::unsetEnvironment("RX_WORKSTATION");
     }
     ~SiteDirectory() {
-        unsetenv("RX_ROOT");
-        unsetenv("RX_SYSTEM");
-        unsetenv("RX_WORKSTATION");
+        kovo_os::unsetEnvironment("RX_ROOT");
+        kovo_os::unsetEnvironment("RX_SYSTEM");
+        kovo_os::unsetEnvironment("RX_WORKSTATION");
         std::error_code ignored;
         std::filesystem::remove_all(root_, ignored);
     }

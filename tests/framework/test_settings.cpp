@@ -57,23 +57,23 @@ TEST_F(Settings, NoStoreMeansNoSettings) {
 
 TEST_F(Settings, WorkstationSettingFollowsRxWorkstation) {
     site.writeConfig("workstations.xml", workstations);
-    setenv("RX_WORKSTATION", "12", 1);
+    kovo_os::setEnvironment("RX_WORKSTATION", "12");
     EXPECT_EQ(panel.workstationNumber(), 12);
     EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1280");
     EXPECT_EQ(str(panel.getWorkstationSetting("myarea")), "2");
-    setenv("RX_WORKSTATION", "12a", 1);
+    kovo_os::setEnvironment("RX_WORKSTATION", "12a");
     EXPECT_EQ(panel.workstationNumber(), 12);
     EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1280");
     // Empty, non-numeric or unset: workstation 0.
     for (const char* number : {"", "ws12"}) {
-        setenv("RX_WORKSTATION", number, 1);
+        kovo_os::setEnvironment("RX_WORKSTATION", number);
         EXPECT_EQ(panel.workstationNumber(), 0) << number;
         EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1024") << number;
     }
-    unsetenv("RX_WORKSTATION");
+    kovo_os::unsetEnvironment("RX_WORKSTATION");
     EXPECT_EQ(panel.workstationNumber(), 0);
     EXPECT_EQ(str(panel.getWorkstationSetting("screenwidth")), "1024");
-    setenv("RX_WORKSTATION", "99999999999", 1);
+    kovo_os::setEnvironment("RX_WORKSTATION", "99999999999");
     EXPECT_EQ(panel.workstationNumber(), INT_MAX);
 }
 
@@ -124,14 +124,14 @@ TEST_F(Settings, DatabaseSizeNeedsBothRxRootAndRxSystem) {
     // Where an empty RX_SYSTEM would lead: never read, unset or empty.
     site.write(site.root() / "config" / "system" / "dev_005.ini", "[Database]\nDatabaseSize_0=9\n");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 64);
-    unsetenv("RX_SYSTEM");
+    kovo_os::unsetEnvironment("RX_SYSTEM");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
-    setenv("RX_SYSTEM", "", 1);
+    kovo_os::setEnvironment("RX_SYSTEM", "");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
-    setenv("RX_SYSTEM", "main_system", 1);
-    unsetenv("RX_ROOT");
+    kovo_os::setEnvironment("RX_SYSTEM", "main_system");
+    kovo_os::unsetEnvironment("RX_ROOT");
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
-    setenv("RX_ROOT", "", 1);  // would be a path at the file system's root
+    kovo_os::setEnvironment("RX_ROOT", "");  // would be a path at the file system's root
     EXPECT_EQ(panel.getDatabaseSize(5, 0), 0);
 }
 
@@ -160,7 +160,7 @@ TEST_F(Settings, LayoutWidthIsTheScreenWidthOr1024WithOneDebugLine) {
         {"6", "Corvane", "1024", "\nCorvane:: No screenwidth" + foundIn + "6.\n"},
     };
     for (const Case& c : cases) {
-        setenv("RX_WORKSTATION", c.workstation, 1);
+        kovo_os::setEnvironment("RX_WORKSTATION", c.workstation);
         std::string width;
         const std::string written =
             debugOutputOf([&] { width = str(panel.layoutWidthText(c.script)); });
@@ -168,7 +168,7 @@ TEST_F(Settings, LayoutWidthIsTheScreenWidthOr1024WithOneDebugLine) {
         EXPECT_EQ(written, c.line) << c.workstation;
     }
     // No workstation number and no store at all: workstation 0, the missing-width line.
-    unsetenv("RX_WORKSTATION");
+    kovo_os::unsetEnvironment("RX_WORKSTATION");
     std::filesystem::remove(site.configDir() / "workstations.xml");
     std::string width;
     const std::string written =

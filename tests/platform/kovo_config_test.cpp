@@ -5,8 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "debug_output_capture.h"
 #include "kovo_config.h"
-#include "stderr_capture.h"
+#include "kovo_os.h"
 #include "temp_dir.h"
 
 namespace {
@@ -31,17 +32,13 @@ const char* const kObjects =
 class saved_env {
   public:
     explicit saved_env(const char* name) : name_(name) {
-        const char* value = std::getenv(name);
-        wasSet_ = value != nullptr;
-        if (wasSet_) {
-            value_ = value;
-        }
+        wasSet_ = kovo_os::environmentValue(name, value_);
     }
     ~saved_env() {
         if (wasSet_) {
-            ::setenv(name_, value_.c_str(), 1);
+            kovo_os::setEnvironment(name_, value_);
         } else {
-            ::unsetenv(name_);
+            kovo_os::unsetEnvironment(name_);
         }
     }
 
@@ -77,8 +74,8 @@ std::vector<entry> entriesOf(const char* group) {
 class KovoConfig : public ::testing::Test {
   protected:
     void SetUp() override {
-        ::setenv("RX_ROOT", site_.path().c_str(), 1);
-        ::setenv("RX_SYSTEM", "sys", 1);
+        kovo_os::setEnvironment("RX_ROOT", site_.path().string());
+        kovo_os::setEnvironment("RX_SYSTEM", "sys");
     }
     std::filesystem::path write(const std::string& file, const std::string& text) {
         return site_.write("sys/config/system/" + file, text);
@@ -138,17 +135,17 @@ TEST_F(KovoConfig, GroupNamesThatNameNoGroup) {
 TEST_F(KovoConfig, NoEntriesWithoutTheEnvironment) {
     write("object_settings.xml", kObjects);
     ASSERT_EQ(3u, entriesOf("object_settings.rtr_area_0").size());
-    ::unsetenv("RX_SYSTEM");
+    kovo_os::unsetEnvironment("RX_SYSTEM");
     EXPECT_EQ(Entries{}, entriesOf("object_settings.rtr_area_0"));
-    ::setenv("RX_SYSTEM", "sys", 1);
-    ::unsetenv("RX_ROOT");
+    kovo_os::setEnvironment("RX_SYSTEM", "sys");
+    kovo_os::unsetEnvironment("RX_ROOT");
     EXPECT_EQ(Entries{}, entriesOf("object_settings.rtr_area_0"));
-    ::setenv("RX_ROOT", "", 1);
+    kovo_os::setEnvironment("RX_ROOT", "");
     EXPECT_EQ(Entries{}, entriesOf("object_settings.rtr_area_0"));
 }
 
 TEST_F(KovoConfig, MissingFileGivesNoEntriesSilently) {
-    stderr_capture capture;
+    debug_output_capture capture;
     EXPECT_EQ(Entries{}, entriesOf("object_settings.rtr_area_0"));
     EXPECT_EQ("", capture.text());
 }
@@ -156,7 +153,7 @@ TEST_F(KovoConfig, MissingFileGivesNoEntriesSilently) {
 TEST_F(KovoConfig, MalformedFileGivesNoEntriesAndOneDebugLine) {
     const auto file = write("object_settings.xml", "<object_settings><object id=\"a\">");
     for (int open = 0; open < 2; ++open) {  // the same line again from the cached parse
-        stderr_capture capture;
+        debug_output_capture capture;
         EXPECT_EQ(Entries{}, entriesOf("object_settings.a"));
         const std::string line = capture.text();
         EXPECT_NE(std::string::npos, line.find(file.string())) << line;
@@ -166,7 +163,7 @@ TEST_F(KovoConfig, MalformedFileGivesNoEntriesAndOneDebugLine) {
     }
     // An empty file has no root element: malformed too.
     write("object_settings.xml", "");
-    stderr_capture capture;
+    debug_output_capture capture;
     EXPECT_EQ(Entries{}, entriesOf("object_settings.a"));
     EXPECT_NE(std::string::npos, capture.text().find(file.string()));
 }
@@ -191,7 +188,7 @@ TEST_F(KovoConfig, ChangeOnDiskIsSeenAtTheNextLoad) {
     // Broken, then removed, then back.
     write("object_settings.xml", "<o>");
     {
-        stderr_capture quiet;
+        debug_output_capture quiet;
         EXPECT_EQ(Entries{}, entriesOf("object_settings.a"));
     }
     std::filesystem::remove(file);
@@ -221,8 +218,8 @@ TEST_F(KovoConfig, DemoSiteSettings) {
     if (source == nullptr) {
         GTEST_SKIP() << "KOVO_SOURCE_DIR is not set";
     }
-    ::setenv("RX_ROOT", source, 1);
-    ::setenv("RX_SYSTEM", "sites/demo", 1);
+    kovo_os::setEnvironment("RX_ROOT", source);
+    kovo_os::setEnvironment("RX_SYSTEM", "sites/demo");
     EXPECT_EQ((Entries{{"screenwidth", "1280"}, {"myarea", "STC-Gallery"}}),
               entriesOf("workstation_settings.12"));
     const Entries area = entriesOf("object_settings.rtr_area_0");

@@ -28,9 +28,11 @@ class temp_dir {
 
     const std::filesystem::path& path() const { return path_; }
 
-    // Writes text to the file at relative, creating its directories.
+    // Writes text to the file at relative, creating its directories; the path
+    // returned has the platform's own separators, as the libraries build them.
     std::filesystem::path write(const std::string& relative, const std::string& text) const {
-        const auto file = path_ / relative;
+        auto file = path_ / relative;
+        file.make_preferred();
         std::filesystem::create_directories(file.parent_path());
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out << text;

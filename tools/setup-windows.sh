@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, what the windows preset needs: the MinGW-w64 cross
+# compilers (posix thread flavour), wine to run the tests, and the tools that
+# tools/windows-deps.sh uses to build pugixml, SQLite and GoogleTest from
+# Debian's sources; and enables Debian's source entries (deb-src) for
+# apt-get source when they are missing. Fails when it cannot.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+
+packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev libcpp-httplib-dev zip)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+# Source entries beside the binary ones Debian configured: a copy with
+# deb-src in place of deb.
+update=0
+if ! apt-cache showsrc pugixml 2>/dev/null | grep -q '^Package: pugixml'; then
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/kovo-deb-src.sources >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
+      "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/kovo-deb-src.list >/dev/null
+  else
+    echo "setup-windows: no Debian source entries found to copy" >&2
+    exit 1
+  fi
+  update=1
+fi
+if [ $update -eq 1 ] || [ ${#missing[@]} -gt 0 ]; then
+  "${sudo_cmd[@]}" apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
