@@ -39,6 +39,10 @@ std::vector<std::string> splitLines(const std::string& text) {
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
+        // Step files written on Windows in text mode end their lines with CRLF.
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
         lines.push_back(line);
     }
     return lines;
@@ -228,7 +232,7 @@ child_result campaign::runOne(int run, const site_variant& variant) {
 child_result campaign::replay(const std::vector<std::string>& lines, const std::string& site,
                               const std::string& tag) {
     const fs::path script = fs::path(workDir_) / (tag + ".kovo");
-    std::ofstream out(script, std::ios::trunc);
+    std::ofstream out(script, std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines) {
         out << line << "\n";
     }
@@ -332,7 +336,7 @@ void campaign::writeReproducer(finding_record& finding, int number) {
                                  ? fs::path(options_.plugin).stem().string()
                                  : pluginKind(options_.plugin);
     const fs::path script = dir / (stem + "-" + std::to_string(number) + ".kovo");
-    std::ofstream out(script, std::ios::trunc);
+    std::ofstream out(script, std::ios::binary | std::ios::trunc);
     out << "# kovo-host validate " << options_.plugin << ": " << finding.signature << "\n";
     out << "# first found in run " << finding.runs.front() << " on site variant " << finding.variant
         << "\n";

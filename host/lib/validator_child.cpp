@@ -150,7 +150,8 @@ int runChild(const validator_options& options, const simulator_options& host, co
     transcriptFile << std::unitbuf;
     sim.log().setEcho(&transcriptFile);
     script_runner runner(sim, settings);
-    std::ofstream steps(fs::path(job.workDir) / (job.tag + ".steps"), std::ios::trunc);
+    std::ofstream steps(fs::path(job.workDir) / (job.tag + ".steps"),
+                        std::ios::binary | std::ios::trunc);
     result_file results(fs::path(job.workDir) / (job.tag + ".result"));
     child_state state{sim, runner, steps, results, job.tag, options.stepBoundMs, 0, std::string()};
     int stepCount = 0;

@@ -153,7 +153,7 @@ void stderr_capture::end() {
 }
 
 bool stderr_capture::maybeWritten() const {
-    return false;  // nothing is caught here, so nothing is ever there to drain
+    return !caught_.empty();  // the handler appends here as the plug-in writes
 }
 
 bool standardInputIsTerminal() {

@@ -4,6 +4,7 @@
 // nothing in the editor without a fault.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,11 +21,15 @@ struct host_run {
     std::string output;
 };
 
+// Read as text: on Windows the host writes its output and scripts with CRLF
+// line ends, which the checks below need not know about.
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    return text.str();
+    std::string bytes = text.str();
+    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+    return bytes;
 }
 
 class Validate : public ::testing::Test {
