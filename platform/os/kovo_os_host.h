@@ -53,15 +53,18 @@ class stderr_capture {
     bool maybeWritten() const;
 
   private:
-    int file_ = -1;                    // POSIX: the private file
-    int saved_ = -1;                   // POSIX: the standard error it replaced
-    // POSIX, where the platform can: a view of the start of the private file,
-    // so what is written shows there without a system call.
+#ifdef _WIN32
+    std::string caught_;               // the debug strings caught so far
+    stderr_capture* outer_ = nullptr;  // the capture this one nests in
+    bool active_ = false;              // between begin and end
+#else
+    int file_ = -1;   // the private file
+    int saved_ = -1;  // the standard error it replaced
+    // Where the platform can, a view of the start of the private file, so what
+    // is written shows there without a system call.
     char* view_ = nullptr;
     std::size_t viewSize_ = 0;
-    std::string caught_;               // Windows: the debug strings caught so far
-    stderr_capture* outer_ = nullptr;  // Windows: the capture this one nests in
-    bool active_ = false;              // Windows: between begin and end
+#endif
 };
 
 // True when standard input is a terminal (a person typing).
