@@ -3,6 +3,7 @@
 
 #include "fuzz_input.h"
 #include "kovo_ini_reader.h"
+#include "kovo_utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string rest = kovo_fuzz::text(data, size);
