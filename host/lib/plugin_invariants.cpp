@@ -1,12 +1,12 @@
 #include "plugin_invariants.h"
 
-#include <pugixml.hpp>
-
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 
 #include "command_text.h"
+#include "settings_file.h"
+#include "site_areas.h"
 #include "site_directory.h"
 
 namespace fs = std::filesystem;
@@ -38,21 +38,6 @@ std::string lower(std::string text) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     }
     return text;
-}
-
-// The value of setting `id` of the entry `entryId` of a settings file, "" when absent.
-std::string settingOf(const pugi::xml_node& root, const char* entryTag, const std::string& entryId,
-                      const char* settingId) {
-    for (pugi::xml_node entry : root.children(entryTag)) {
-        if (entryId == entry.attribute("id").value()) {
-            for (pugi::xml_node setting : entry.children("setting")) {
-                if (std::string(settingId) == setting.attribute("id").value()) {
-                    return setting.attribute("value").value();
-                }
-            }
-        }
-    }
-    return "";
 }
 
 bool hasControlCharacter(const std::string& text) {
@@ -139,35 +124,26 @@ const plugin_invariants::site_facts& plugin_invariants::facts() {
     }
     factsSite_ = dir;
     facts_ = site_facts{};
-    const fs::path system = fs::path(dir) / "config" / "system";
-    pugi::xml_document objects, workstations;
-    objects.load_file((system / "object_settings.xml").string().c_str());
-    workstations.load_file((system / "workstations.xml").string().c_str());
-    const pugi::xml_node objectRoot = objects.document_element();
-    for (pugi::xml_node object : objectRoot.children("object")) {
-        const std::string id = object.attribute("id").value();
-        if (id.compare(0, 9, "rtr_area_") != 0) {
-            continue;
-        }
-        const std::vector<std::string> ids =
-            splitAt(settingOf(objectRoot, "object", id, "driver_ids"), ',');
-        for (std::size_t i = 2; i < ids.size() && i < 5; ++i) {
-            facts_.routerDevices.insert(leadingNumber(ids[i]));
+    if (site != nullptr) {
+        for (const area_settings& area : readSiteAreas(*site)) {
+            for (int slot = 2; slot < driverSlots; ++slot) {
+                facts_.routerDevices.insert(area.driverId(slot));
+            }
         }
     }
-    for (pugi::xml_node station : workstations.document_element().children("workstation")) {
-        const std::string number = station.attribute("id").value();
-        const std::string area =
-            lower(settingOf(workstations.document_element(), "workstation", number, "myarea"));
+    const fs::path system = fs::path(dir) / "config" / "system";
+    const settings_file objects = readSettingsFile((system / "object_settings.xml").string());
+    const settings_file workstations = readSettingsFile((system / "workstations.xml").string());
+    for (const settings_group& station : workstations.groups) {
+        const std::string area = lower(workstations.value(station.id, "myarea"));
         const std::string key = area.compare(0, 3, "stc") == 0   ? "stc"
                                 : area.compare(0, 3, "sta") == 0 ? "sta"
                                                                  : "";
-        std::set<int>& targets = facts_.shutdownTargets[leadingNumber(number)];
+        std::set<int>& targets = facts_.shutdownTargets[leadingNumber(station.id)];
         if (key.empty()) {
             continue;
         }
-        const std::vector<std::string> pairs =
-            splitAt(settingOf(objectRoot, "object", "ws_shutdown", key.c_str()), ',');
+        const std::vector<std::string> pairs = splitAt(objects.value("ws_shutdown", key), ',');
         for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
             targets.insert(leadingNumber(pairs[i]));
         }

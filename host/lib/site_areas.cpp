@@ -88,7 +88,12 @@ namespace kovo_host {
 std::vector<area_settings> readSiteAreas(const site_directory& site) {
     const std::filesystem::path file =
         std::filesystem::path(site.directory()) / "config" / "system" / "object_settings.xml";
-    return readAreas(readSettingsFile(file.string()));
+    std::vector<area_settings> areas = readAreas(readSettingsFile(file.string()));
+    // The groups would point into the file read here, which is gone on return.
+    for (area_settings& area : areas) {
+        area.group = nullptr;
+    }
+    return areas;
 }
 
 }  // namespace kovo_host

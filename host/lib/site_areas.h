@@ -43,7 +43,8 @@ namespace kovo_host {
 
 class site_directory;
 
-// The areas of a site, from its object_settings.xml.
+// The areas of a site, from its object_settings.xml, without their groups
+// (`group` is null: the file they would point into is not kept).
 std::vector<area_settings> readSiteAreas(const site_directory& site);
 
 }  // namespace kovo_host
