@@ -14,6 +14,7 @@
 #include "kovo_os_host.h"
 #include "plugin_invariants.h"
 #include "validator_sites.h"
+#include "validator_steps.h"
 
 namespace fs = std::filesystem;
 
@@ -25,27 +26,6 @@ using clock_type = std::chrono::steady_clock;
 
 long long millisecondsSince(clock_type::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(clock_type::now() - start).count();
-}
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        // Step files written on Windows in text mode end their lines with CRLF.
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 struct run_finding {
@@ -176,7 +156,7 @@ child_result campaign::runChildProcess(const std::string& site,
     }
     result.output = readFile(base.string() + ".output");
     // The lines carried out; a "# refused" marker takes back the line before it.
-    std::vector<std::string> carried = splitLines(readFile(stepsFile));
+    std::vector<std::string> carried = splitLines(readFile(stepsFile.string()));
     for (const std::string& line : carried) {
         if (line == "# refused") {
             if (!result.lines.empty()) {
@@ -187,7 +167,7 @@ child_result campaign::runChildProcess(const std::string& site,
         result.lines.push_back(line);
     }
     bool finished = false;
-    for (const std::string& line : splitLines(readFile(resultFile))) {
+    for (const std::string& line : splitLines(readFile(resultFile.string()))) {
         const std::size_t tab = line.find('\t');
         const std::size_t second = line.find('\t', tab == std::string::npos ? tab : tab + 1);
         if (line.compare(0, 6, "steps\t") == 0) {

@@ -112,17 +112,10 @@ line_outcome carryOut(child_state& state, const std::string& text) {
 }
 
 bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    if (!std::ifstream(path, std::ios::binary)) {
         return false;
     }
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
+    lines = splitLines(readFile(path));
     return true;
 }
 

@@ -1,11 +1,33 @@
 #include "validator_steps.h"
 
 #include <climits>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "panel_state.h"
 
 namespace kovo_host {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 namespace {
 

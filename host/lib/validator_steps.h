@@ -14,6 +14,11 @@
 
 namespace kovo_host {
 
+// A step file, script or child output read whole ("" when it cannot be read),
+// and split into lines whether they end in LF or in CRLF (text mode on Windows).
+std::string readFile(const std::string& path);
+std::vector<std::string> splitLines(const std::string& text);
+
 struct step_settings {
     std::string scriptName = "p";
     std::string plugin;    // as the load line names it
