@@ -21,6 +21,9 @@ targets=(command_text session_script layout_file ini_reader config_lookup key_va
 corpus=build/fuzz/corpus
 mkdir -p "$corpus" build/fuzz/findings
 
+# first N: the first N lines of standard input. It reads to the end, unlike
+# head, so the command before it never dies of SIGPIPE under pipefail.
+first() { awk -v n="$1" 'NR <= n'; }
 # seed_lines TARGET NAME: each line of standard input becomes one seed file,
 # named NAME-<line number>, so seeding again replaces what it wrote before.
 seed_lines() {
@@ -41,20 +44,20 @@ scripts=$(find tests sites -name '*.kovo')
 # shellcheck disable=SC2086
 seed_files session_script "" $scripts
 seed_files layout_file "" $(find panels tests -name '*.kovo_ui')
-seed_files ini_reader 'Device\nName\n' $(find tests sites -name 'dev_*.ini' | head -40)
-seed_files ini_reader 'database\ndatabasesize_0\n' $(find tests sites -name 'dev_*.ini' | head -40)
-seed_files config_lookup 'rtr_area_0\n' $(find tests sites -name 'object_settings.xml' | head -40)
-seed_files config_lookup '12\n' $(find tests sites -name 'workstations.xml' | head -40)
+seed_files ini_reader 'Device\nName\n' $(find tests sites -name 'dev_*.ini' | sort | first 40)
+seed_files ini_reader 'database\ndatabasesize_0\n' $(find tests sites -name 'dev_*.ini' | sort | first 40)
+seed_files config_lookup 'rtr_area_0\n' $(find tests sites -name 'object_settings.xml' | sort | first 40)
+seed_files config_lookup '12\n' $(find tests sites -name 'workstations.xml' | sort | first 40)
 # shellcheck disable=SC2086
-sed -n 's/^expect //p' $scripts | sort -u | head -3000 | seed_lines command_text expect
+sed -n 's/^expect //p' $scripts | sort -u | first 3000 | seed_lines command_text expect
 # shellcheck disable=SC2086
 sed -n -e 's/^event [^ ]* [^ ]* [^ ]* //p' -e 's/^type [^ ]* [^ ]* [^ ]* /text=/p' $scripts |
-  sort -u | head -2000 | seed_lines key_value event
+  sort -u | first 2000 | seed_lines key_value event
 # shellcheck disable=SC2086
 sed -n "s/^expect-debug reply /'/p" $scripts | sort -u | seed_lines decode_string reply
 names=$(find tests sites -path '*names*' -name 'db_*.txt')
 # shellcheck disable=SC2086
-cut -d' ' -f2- $names | sort -u | head -2000 | seed_lines string_numbers name
+cut -d' ' -f2- $names | sort -u | first 2000 | seed_lines string_numbers name
 # shellcheck disable=SC2086
 grep -h '^[0-9]' $(find tests sites -path '*names*' -name 'db_8.txt') | cut -d' ' -f2- | sort -u |
   seed_lines map_text db8
