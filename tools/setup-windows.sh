@@ -21,7 +21,7 @@ done
 # Source entries beside the binary ones Debian configured: a copy with
 # deb-src in place of deb.
 update=0
-if ! apt-cache showsrc pugixml 2>/dev/null | grep -q '^Package: pugixml'; then
+if ! apt-cache showsrc pugixml 2>/dev/null | grep '^Package: pugixml' >/dev/null; then
   if [ -f /etc/apt/sources.list.d/debian.sources ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
       "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/kovo-deb-src.sources >/dev/null
