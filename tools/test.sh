@@ -8,6 +8,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# step NAME: a heading with the time so far, so a slow step shows in CI's log.
+step() { echo "== $* (at $((SECONDS / 60))m$((SECONDS % 60))s)"; }
+trap 'echo "== finished with status $? after $((SECONDS / 60))m$((SECONDS % 60))s"' EXIT
+
 tools/setup.sh
 presets=("$@")
 if [ ${#presets[@]} -eq 0 ]; then
@@ -22,19 +26,19 @@ elif [[ " ${presets[*]} " == *" windows "* ]]; then
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
 for preset in "${presets[@]}"; do
-  echo "== preset $preset"
+  step "preset $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset"
 done
-echo "== browser tests (preset ${presets[0]})"
+step "browser tests (preset ${presets[0]})"
 tools/browser-test.sh "${presets[0]}"
 
 # The validator on the three plug-ins, with fixed seeds, in the sanitizer build
 # (about 90 s in all on 2 cores), then each fuzz target for a few seconds (about
 # 60 s in all). Any finding fails the run.
 if [[ " ${presets[*]} " == *" asan "* ]]; then
-  echo "== kovo-host validate (asan)"
+  step "kovo-host validate (asan)"
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   status=0
   for plugin in Tavisk Lindqar Corvane; do
@@ -45,6 +49,6 @@ if [[ " ${presets[*]} " == *" asan "* ]]; then
   [ $status -eq 0 ] || { echo "kovo-host validate found faults (see above)" >&2; exit 1; }
 fi
 if command -v clang++-14 >/dev/null; then
-  echo "== fuzz targets"
+  step "fuzz targets"
   tools/fuzz.sh all 4
 fi

@@ -28,8 +28,9 @@ std::vector<std::string> splitAt(const std::string& text, char separator) {
     }
 }
 
-bool isThreeDigits(const std::string& field) {
-    return field.size() == 3 &&
+// A crosspoint field: zero-padded to three digits, longer on routers above 999.
+bool isCrosspointField(const std::string& field) {
+    return field.size() >= 3 &&
            std::all_of(field.begin(), field.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
@@ -64,8 +65,8 @@ void checkLindqarLayout(int database, int index, const std::string& text,
         if (groupIndex || (index >= 101 && index <= 112)) {
             if (!isMapText(text)) {
                 breaches.push_back(
-                    "invariant lindqar-map-text: a group map is 30 three-digit fields joined by "
-                    "\",\"");
+                    "invariant lindqar-map-text: a group map is 30 fields of three or more digits "
+                    "joined by \",\"");
             }
         } else if (index == 201 || index == 251) {
             if (!isEnablesText(text)) {
@@ -99,7 +100,7 @@ std::string pluginKind(const std::string& pluginPath) {
 
 bool isMapText(const std::string& text) {
     const std::vector<std::string> fields = splitAt(text, ',');
-    return fields.size() == 30 && std::all_of(fields.begin(), fields.end(), isThreeDigits);
+    return fields.size() == 30 && std::all_of(fields.begin(), fields.end(), isCrosspointField);
 }
 
 bool isEnablesText(const std::string& text) {

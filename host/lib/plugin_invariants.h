@@ -43,7 +43,8 @@ class plugin_invariants {
 // Installs the checks on the simulator (as its command observer).
 void enableInvariants(simulator& sim);
 
-// Map text of one group: 30 fields of three digits joined by ",". Enables text:
+// Map text of one group: 30 fields of three or more digits (crosspoints above
+// 999 on large routers) joined by ",". Enables text:
 // 12 fields, field i either "000" or i in three digits.
 bool isMapText(const std::string& text);
 bool isEnablesText(const std::string& text);

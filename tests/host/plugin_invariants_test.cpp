@@ -56,6 +56,8 @@ TEST(StoredTexts, MapAndEnablesTexts) {
     EXPECT_FALSE(kovo_host::isMapText(map30.substr(4)));               // 29 fields
     EXPECT_FALSE(kovo_host::isMapText(map30 + ","));                   // a comma at the end
     EXPECT_FALSE(kovo_host::isMapText("17," + map30.substr(4)));       // not three digits
+    EXPECT_TRUE(kovo_host::isMapText("1500," + map30.substr(4)));      // a large router
+    EXPECT_FALSE(kovo_host::isMapText("-17," + map30.substr(4)));      // not a number
     EXPECT_FALSE(kovo_host::isMapText(map30.substr(0, 118) + "x59"));  // not a number
     EXPECT_TRUE(kovo_host::isEnablesText(enables));
     EXPECT_FALSE(kovo_host::isEnablesText("002" + enables.substr(3)));  // group 2 at field 1
