@@ -140,15 +140,25 @@ child_result campaign::runChildProcess(const std::string& site,
     }
     // A step that does not end within the bound is a hang: the child writes each
     // line before it carries it out, so a steps file that stops growing tells.
+    // The bound is on the child's CPU time, which a busy machine does not
+    // stretch; the wall clock, with a wide margin, catches a child that waits.
+    const long long limit = stepBoundMs + stepBoundMs / 2 + 500;
     auto lastChange = clock_type::now();
+    std::int64_t cpuAtChange = child.cpuMilliseconds();
     std::uintmax_t lastSize = 0;
     bool hung = false;
     while (!child.wait(20)) {
         const std::uintmax_t size = fs::file_size(stepsFile, code);
+        const std::int64_t cpu = child.cpuMilliseconds();
         if (!code && size != lastSize) {
             lastSize = size;
             lastChange = clock_type::now();
-        } else if (millisecondsSince(lastChange) > stepBoundMs + stepBoundMs / 2 + 500) {
+            cpuAtChange = cpu;
+            continue;
+        }
+        const long long wall = millisecondsSince(lastChange);
+        const bool cpuKnown = cpu >= 0 && cpuAtChange >= 0;
+        if (cpuKnown ? cpu - cpuAtChange > limit || wall > 20 * limit : wall > limit) {
             child.kill();
             hung = true;
             break;

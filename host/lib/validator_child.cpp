@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "kovo_os_host.h"
 #include "plugin_invariants.h"
 #include "script_runner.h"
 #include "validator.h"
@@ -45,6 +46,30 @@ class result_file {
   private:
     std::ofstream out_;
     std::set<std::string> seen_;
+};
+
+// How long one step takes: CPU time where the platform tells it, so that a
+// busy machine does not turn a slow step into a hang; else the wall clock.
+class step_clock {
+  public:
+    step_clock()
+        : cpu_(kovo_os::processCpuMilliseconds()), wall_(std::chrono::steady_clock::now()) {}
+    long long elapsedMs() const {
+        if (cpu_ >= 0) {
+            const std::int64_t now = kovo_os::processCpuMilliseconds();
+            if (now >= 0) {
+                return now - cpu_;
+            }
+        }
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now() - wall_)
+            .count();
+    }
+    const char* unit() const { return cpu_ >= 0 ? " of CPU" : ""; }
+
+  private:
+    std::int64_t cpu_;
+    std::chrono::steady_clock::time_point wall_;
 };
 
 struct child_state {
@@ -87,12 +112,10 @@ line_outcome carryOut(child_state& state, const std::string& text) {
         return line_outcome::unusable;
     }
     const std::size_t before = state.sim.log().entries().size();
-    const auto start = std::chrono::steady_clock::now();
+    const step_clock clock;
     bool fatal = false;
     const bool ok = state.runner.execute(line, fatal);
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
-                          std::chrono::steady_clock::now() - start)
-                          .count();
+    const long long took = clock.elapsedMs();
     // The runner also says false for a line that caused a breach: that line
     // did reach the plug-in, and is no refusal.
     const std::vector<std::string> findings = findingsIn(state.sim, before, state.tag);
@@ -100,9 +123,9 @@ line_outcome carryOut(child_state& state, const std::string& text) {
         state.results.add(state.number, finding);
     }
     if (took > state.stepBoundMs) {
-        state.results.add(state.number, "hang: a step took " + std::to_string(took) +
-                                            " ms (bound " + std::to_string(state.stepBoundMs) +
-                                            " ms): " + text);
+        state.results.add(state.number, "hang: a step took " + std::to_string(took) + " ms" +
+                                            clock.unit() + " (bound " +
+                                            std::to_string(state.stepBoundMs) + " ms): " + text);
     }
     if (fatal) {
         state.problem = state.runner.firstFailure();

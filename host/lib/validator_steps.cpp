@@ -76,6 +76,8 @@ const std::vector<std::string>& typedTexts() {
         "\x01\x7f",
         "'",
         "12345678",
+        "Camera 10",
+        "Sixteen Bytes Ok",
         "VT 2",
         std::string(300, 'n'),
     };
@@ -156,10 +158,21 @@ std::string step_generator::loadLine() const {
     return line;
 }
 
+void step_generator::noteReachable(const simulator& sim) {
+    for (const panel_state* panel : shownPanels(sim, settings_.scriptName)) {
+        for (const control_state& control : panel->controls) {
+            if (reachable(control)) {
+                seenReachable_.insert(panel->id + " " + control.id);
+            }
+        }
+    }
+}
+
 std::vector<std::string> step_generator::next(const simulator& sim) {
     if (!sim.isLoaded(settings_.scriptName)) {
         return {loadLine()};
     }
+    noteReachable(sim);
     const int roll = static_cast<int>(below(100));
     if (roll < 62) {
         return operatorStep(sim);
@@ -269,25 +282,34 @@ std::string step_generator::renameLine(const simulator& sim) {
 std::string step_generator::rawEvent(const simulator& sim) {
     const std::string& name = settings_.scriptName;
     const std::vector<const panel_state*> shown = shownPanels(sim, name);
-    std::vector<const control_state*> blocked, all;
+    // The disabled or hidden controls as "panel control", those seen reachable
+    // earlier in the run apart: a press the plug-in itself has just refused.
+    struct blocked_control {
+        std::string where;
+        bool keyboard;
+    };
+    std::vector<blocked_control> stale, blocked;
+    std::vector<const control_state*> all;
     for (const panel_state* panel : shown) {
         for (const control_state& control : panel->controls) {
             all.push_back(&control);
             if (!reachable(control)) {
-                blocked.push_back(&control);
+                std::string where = panel->id + " " + control.id;
+                const bool seen = seenReachable_.count(where) != 0;
+                (seen ? stale : blocked)
+                    .push_back({std::move(where), control.kind == control_kind::keyboard});
             }
         }
     }
     const std::string shownId = shown.empty() ? std::string("1") : shown.front()->id;
     const int kind = static_cast<int>(below(4));
-    if (kind == 0 && !blocked.empty()) {
-        // A press that reaches the plug-in although the control looks disabled.
-        const control_state& control = *pick(blocked);
-        const std::string text = control.kind == control_kind::keyboard
-                                     ? "text=" + pick(typedTexts())
-                                 : chance(70) ? std::string("button=released")
-                                              : pick(hostileEventTexts());
-        return "event " + name + " " + shownId + " " + control.id + " " + text;
+    if (kind == 0 && !(stale.empty() && blocked.empty())) {
+        const blocked_control& control =
+            stale.empty() || (!blocked.empty() && chance(25)) ? pick(blocked) : pick(stale);
+        const std::string text = control.keyboard ? "text=" + pick(typedTexts())
+                                 : chance(70)     ? std::string("button=released")
+                                                  : pick(hostileEventTexts());
+        return "event " + name + " " + control.where + " " + text;
     }
     if (kind == 1 && !all.empty()) {
         return "event " + name + " " + shownId + " " + pick(all)->id + " " +

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,9 +47,14 @@ class step_generator {
     std::string rawEvent(const simulator& sim);
     std::string renameLine(const simulator& sim);
     std::string hostileName();
+    void noteReachable(const simulator& sim);
 
     std::mt19937_64 random_;
     step_settings settings_;
+    // "panel control" of every control seen enabled and visible on a shown
+    // panel in this run: a raw press on one of them after it went disabled is
+    // the stale press a real host can deliver.
+    std::set<std::string> seenReachable_;
 };
 
 // Seed of one run, mixed from the campaign's seed and the run number.

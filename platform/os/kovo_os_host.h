@@ -81,6 +81,11 @@ bool waitForStandardInput(int timeoutMs);
 // The path of the running program, "" when it cannot be found.
 std::string executablePath();
 
+// CPU time (user and system) this process has used, in milliseconds; -1 where
+// the platform cannot tell. Unlike the wall clock it does not grow while other
+// programs have the processor, so a bound on it means the same on a busy machine.
+std::int64_t processCpuMilliseconds();
+
 // A program run as a child process, its standard output and error going to one
 // file. The destructor kills a child that still runs.
 class child_process {
@@ -100,6 +105,9 @@ class child_process {
     // How it ended: the exit status, or (POSIX) the signal that ended it, 0 for none.
     int exitStatus() const { return status_; }
     int signal() const { return signal_; }
+    // CPU time the running child has used so far, in milliseconds; -1 when it
+    // has ended or the platform cannot tell.
+    std::int64_t cpuMilliseconds() const;
 
   private:
     std::intptr_t process_ = 0;  // the process id (POSIX) or handle (Windows)

@@ -15,6 +15,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "kovo_os_host.h"
 
@@ -194,8 +196,52 @@ std::string executablePath() {
     return path;
 }
 
+std::int64_t processCpuMilliseconds() {
+    timespec now{};
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now) != 0) {
+        return -1;
+    }
+    return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 child_process::~child_process() {
     kill();
+}
+
+std::int64_t child_process::cpuMilliseconds() const {
+    if (!running_) {
+        return -1;
+    }
+    // Linux's record of the process: after the command name in parentheses,
+    // the 12th and 13th fields are user and system time in clock ticks.
+    std::ifstream file("/proc/" + std::to_string(process_) + "/stat");
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string stat = text.str();
+    const std::size_t name = stat.rfind(')');
+    const long ticks = sysconf(_SC_CLK_TCK);
+    if (name == std::string::npos || ticks <= 0) {
+        return -1;
+    }
+    std::istringstream fields(stat.substr(name + 1));
+    std::string field;
+    std::int64_t user = -1, system = -1;
+    for (int i = 1; i <= 13 && fields >> field; ++i) {
+        if (i == 12 || i == 13) {
+            std::int64_t value = 0;
+            for (char c : field) {
+                if (c < '0' || c > '9' || value > (INT64_MAX - 9) / 10) {
+                    return -1;
+                }
+                value = value * 10 + (c - '0');
+            }
+            (i == 12 ? user : system) = value;
+        }
+    }
+    if (user < 0 || system < 0) {
+        return -1;
+    }
+    return (user + system) * 1000 / ticks;
 }
 
 bool child_process::start(const std::vector<std::string>& args, const std::string& outputFile,

@@ -241,6 +241,30 @@ bool child_process::start(const std::vector<std::string>& args, const std::strin
     return true;
 }
 
+namespace {
+
+// Kernel and user time of a process in milliseconds; -1 when it cannot be read.
+std::int64_t cpuMillisecondsOf(HANDLE process) {
+    FILETIME created, ended, kernel, user;
+    if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) {
+        return -1;
+    }
+    const auto hundredNs = [](const FILETIME& time) {
+        return (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    return (hundredNs(kernel) + hundredNs(user)) / 10000;
+}
+
+}  // namespace
+
+std::int64_t processCpuMilliseconds() {
+    return cpuMillisecondsOf(GetCurrentProcess());
+}
+
+std::int64_t child_process::cpuMilliseconds() const {
+    return running_ ? cpuMillisecondsOf(reinterpret_cast<HANDLE>(process_)) : -1;
+}
+
 bool child_process::wait(int timeoutMs) {
     if (!running_) {
         return true;

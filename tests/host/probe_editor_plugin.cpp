@@ -3,7 +3,8 @@
 // starts a timer. The workstation it runs on chooses a seeded fault:
 //   1  none (the editor keeps every rule);
 //   2  the timer writes the name: a write nobody asked for;
-//   3  the stored name goes into "TP" as it is: a quote breaks the command.
+//   3  the stored name goes into "TP" as it is: a quote breaks the command;
+//   4  "Arm" never returns: a hang.
 #include "kovo_script_helper.h"
 #include "kovo_typed_text.h"
 
@@ -49,6 +50,9 @@ class kovo_host_probe_editor : public kovo_script_helper {
         } else if (control == "Cancel") {
             closeEdit();
         } else if (control == "Arm") {
+            if (fault_ == 4) {
+                spinForever();
+            }
             timerStart(1, 1000);
         }
     }
@@ -64,6 +68,14 @@ class kovo_host_probe_editor : public kovo_script_helper {
     }
 
   private:
+    [[noreturn]] static void spinForever() {
+        // Volatile, so the loop has an effect and the compiler keeps it.
+        volatile unsigned long turns = 0;
+        while (true) {
+            turns = turns + 1;
+        }
+    }
+
     void closeEdit() {
         havePending_ = false;
         controlHide(panel, "KB");

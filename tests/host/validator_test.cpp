@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "kovo_os_host.h"
 #include "kovo_script_test.h"
@@ -134,6 +136,34 @@ TEST_F(Validate, FindsAStoredQuoteThatBreaksACommand) {
     const host_run check = replay(script);
     EXPECT_EQ(check.status, 1) << check.output;
     EXPECT_NE(check.output.find("a quoted word is not closed"), std::string::npos) << check.output;
+}
+
+TEST_F(Validate, AStepThatNeverEndsIsAHangBoundedByTheChildsCpuTime) {
+    const auto start = std::chrono::steady_clock::now();
+    const host_run run = validate(
+        4, "hang",
+        {"--runs", "1", "--steps", "40", "--step-bound", "300", "--shrink-budget", "4000"});
+    ASSERT_EQ(run.status, 1) << run.output;
+    const std::string script = reproducerOf(run.output, "hang");
+    ASSERT_FALSE(script.empty()) << run.output;
+    const std::vector<std::string> lines = scriptLines(script);
+    EXPECT_EQ(lines.back(), "press p 1 Arm") << readFile(script);
+    // Killed at the bound, not left to run: well under the wall-clock margin.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+}
+
+TEST(ProcessCpuTime, GrowsWithWorkAndNotWithWaiting) {
+    const std::int64_t before = kovo_os::processCpuMilliseconds();
+    ASSERT_GE(before, 0);
+    volatile unsigned long turns = 0;
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(200)) {
+        turns = turns + 1;
+    }
+    const std::int64_t busy = kovo_os::processCpuMilliseconds();
+    EXPECT_GE(busy, before + 20);  // at least a tenth of the busy time, on a loaded machine
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_LT(kovo_os::processCpuMilliseconds(), busy + 100);
 }
 
 TEST_F(Validate, EditorWithoutAFaultValidatesCleanOnEverySiteVariant) {
