@@ -142,7 +142,7 @@ TEST_F(Validate, AStepThatNeverEndsIsAHangBoundedByTheChildsCpuTime) {
     const auto start = std::chrono::steady_clock::now();
     const host_run run = validate(
         4, "hang",
-        {"--runs", "1", "--steps", "40", "--step-bound", "300", "--shrink-budget", "4000"});
+        {"--runs", "1", "--steps", "20", "--step-bound", "300", "--shrink-budget", "2500"});
     ASSERT_EQ(run.status, 1) << run.output;
     const std::string script = reproducerOf(run.output, "hang");
     ASSERT_FALSE(script.empty()) << run.output;
