@@ -84,6 +84,8 @@ class campaign {
     child_result runChildProcess(const std::string& site, const std::vector<std::string>& jobArgs,
                                  const std::string& tag, int stepBoundMs);
     child_result runOne(int run, const site_variant& variant);
+    std::string runTag(int run) const;  // the name of its files in the work folder
+    void dropBulkyFiles(int run) const;
     child_result replay(const std::vector<std::string>& lines, const std::string& site,
                         const std::string& tag);
     // True when the lines replay the finding; with `first`, as the first finding.
@@ -213,9 +215,22 @@ child_result campaign::runChildProcess(const std::string& site,
     return result;
 }
 
+std::string campaign::runTag(int run) const {
+    return "run-" + std::to_string(options_.seed) + "-" + std::to_string(run);
+}
+
+// A clean run keeps its steps and result, which are small; its name store and
+// transcript would make a long campaign take gigabytes.
+void campaign::dropBulkyFiles(int run) const {
+    const std::string base = (fs::path(workDir_) / runTag(run)).string();
+    std::error_code code;
+    for (const char* suffix : {".transcript", ".sqlite", ".sqlite-journal", ".sqlite-wal"}) {
+        fs::remove(base + suffix, code);
+    }
+}
+
 child_result campaign::runOne(int run, const site_variant& variant) {
-    return runChildProcess(variant.dir, {"--child-run", std::to_string(run)},
-                           "run-" + std::to_string(options_.seed) + "-" + std::to_string(run),
+    return runChildProcess(variant.dir, {"--child-run", std::to_string(run)}, runTag(run),
                            options_.stepBoundMs);
 }
 
@@ -463,6 +478,9 @@ int campaign::run() {
             record(found, result, id, variant);
         }
         runResults.emplace_back(id + " (" + variant.name + ")", signatures);
+        if (result.findings.empty()) {
+            dropBulkyFiles(run);
+        }
     }
     progress(count, count);
     if (options_.progress) {
