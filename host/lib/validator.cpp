@@ -34,6 +34,21 @@ struct run_finding {
     std::string message;
 };
 
+// True when the signature is among the findings of the first line that has
+// any: `run --check` stops at that line and reports every breach on it, so a
+// breach that comes with another on the same command still shows.
+bool onFirstFailingLine(const std::vector<run_finding>& findings, const std::string& signature) {
+    for (const run_finding& found : findings) {
+        if (found.line != findings.front().line) {
+            return false;
+        }
+        if (found.signature == signature) {
+            return true;
+        }
+    }
+    return false;
+}
+
 struct child_result {
     enum kind_type { ran, spoiled, unusable } kind = ran;
     std::vector<run_finding> findings;  // in the order found, one per signature
@@ -251,15 +266,11 @@ bool campaign::reproduces(const std::vector<std::string>& lines, const finding_r
                           bool first, int& attempts) {
     ++attempts;
     const child_result result = replay(lines, finding.variantDir, "shrink");
-    for (const run_finding& found : result.findings) {
-        if (found.signature == finding.signature) {
-            return true;
-        }
-        if (first) {
-            return false;  // an earlier finding would stop `run --check` first
-        }
-    }
-    return false;
+    return first ? onFirstFailingLine(result.findings, finding.signature)
+                 : std::any_of(result.findings.begin(), result.findings.end(),
+                               [&](const run_finding& found) {
+                                   return found.signature == finding.signature;
+                               });
 }
 
 // Delta debugging over the lines: drop ever smaller chunks while the finding
@@ -364,7 +375,7 @@ void campaign::writeReproducer(finding_record& finding, int number) {
     fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
                   transcript, fs::copy_options::overwrite_existing, code);
     finding.transcript = code ? std::string() : fs::absolute(transcript, code).string();
-    if (check.findings.empty() || check.findings.front().signature != finding.signature) {
+    if (!onFirstFailingLine(check.findings, finding.signature)) {
         finding.shrinkNote += check.findings.empty()
                                   ? "; the written reproducer did NOT replay the finding"
                                   : "; its first finding is " + check.findings.front().signature;

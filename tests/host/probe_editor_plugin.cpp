@@ -4,7 +4,8 @@
 //   1  none (the editor keeps every rule);
 //   2  the timer writes the name: a write nobody asked for;
 //   3  the stored name goes into "TP" as it is: a quote breaks the command;
-//   4  "Arm" never returns: a hang.
+//   4  "Arm" never returns: a hang;
+//   5  the timer writes at index 0: two breaches on one command.
 #include "kovo_script_helper.h"
 #include "kovo_typed_text.h"
 
@@ -64,6 +65,8 @@ class kovo_host_probe_editor : public kovo_script_helper {
         timerStop(timerId);
         if (fault_ == 2) {
             databaseModifyName(7, 0, 1, "from the timer", false);
+        } else if (fault_ == 5) {
+            databaseModifyName(7, 0, 0, "at zero", false);
         }
     }
 

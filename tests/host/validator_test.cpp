@@ -126,6 +126,21 @@ TEST_F(Validate, FindsAWriteFromATimerAndShrinksItToAScriptThatFailsUnderCheck) 
     EXPECT_TRUE(fs::exists(fs::path(script).replace_extension(".transcript")));
 }
 
+TEST_F(Validate, EachOfTwoBreachesOnOneCommandGetsAReproducerThatReplaysIt) {
+    const host_run run = validate(5, "two", {"--runs", "2", "--steps", "40"});
+    ASSERT_EQ(run.status, 1) << run.output;
+    EXPECT_EQ(run.output.find("did NOT replay"), std::string::npos) << run.output;
+    EXPECT_EQ(run.output.find("its first finding is"), std::string::npos) << run.output;
+    for (const char* signature : {"RM invariant operator-action", "RM invariant database-size"}) {
+        const std::string script = reproducerOf(run.output, signature);
+        ASSERT_FALSE(script.empty()) << signature << "\n" << run.output;
+        const host_run check = replay(script);
+        EXPECT_EQ(check.status, 1) << check.output;
+        EXPECT_NE(check.output.find(std::string(signature).substr(3)), std::string::npos)
+            << check.output;
+    }
+}
+
 TEST_F(Validate, FindsAStoredQuoteThatBreaksACommand) {
     const host_run run = validate(3, "quote", {"--runs", "5", "--steps", "60"});
     ASSERT_EQ(run.status, 1) << run.output;
