@@ -12,7 +12,8 @@ struct parsed_command {
     std::vector<std::string> args;  // the words after it, quotes removed
     std::string error;              // why the text is malformed or unknown; empty when fine
     bool unknownVerb = false;
-    std::string split;  // the text as cut into words; kept so that a reused command allocates little
+    std::string
+        split;  // the text as cut into words; kept so that a reused command allocates little
 };
 
 // Splits the text with the host tokenizer (quote character ') and checks the

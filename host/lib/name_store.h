@@ -63,7 +63,7 @@ class name_store {
     // The names of one database as the read transaction sees them, in index order.
     struct database_names {
         int lookups = 0;
-        bool read = false;  // names holds the whole database
+        bool read = false;    // names holds the whole database
         bool failed = false;  // the whole read failed: lookups go one by one
         std::vector<std::pair<int, std::string>> names;
     };
