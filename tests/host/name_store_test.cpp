@@ -6,6 +6,14 @@
 
 using namespace kovo_host;
 
+namespace {
+// The site of files, and a store on it seeded from its name files.
+bool openOnSite(const test_site& files, site_directory& site, name_store& store,
+                std::string& error) {
+    return site.open(files.dir(), error) && store.open(files.store(), site, error);
+}
+}  // namespace
+
 TEST(SiteDirectory, DevicesSizesAndNames) {
     test_site files;
     site_directory site;
@@ -98,10 +106,9 @@ TEST(NameStore, AStoreBelongsToOneSite) {
 TEST(NameStore, AWriteInsideAReadScopeIsCommittedAtOnceAndSeenByEveryone) {
     test_site files;
     site_directory site;
-    std::string error;
-    ASSERT_TRUE(site.open(files.dir(), error)) << error;
     name_store store;
-    ASSERT_TRUE(store.open(files.store(), site, error)) << error;
+    std::string error;
+    ASSERT_TRUE(openOnSite(files, site, store, error)) << error;
 
     store.beginReads();
     store.beginReads();  // nested: the outer scope holds the transaction
@@ -132,10 +139,9 @@ TEST(NameStore, ADatabaseReadWholeAnswersAsSingleLookupsAcrossWrites) {
     test_site files;
     files.write("names/dev_007/db_1.txt", "2 Monitor 2\n");
     site_directory site;
-    std::string error;
-    ASSERT_TRUE(site.open(files.dir(), error)) << error;
     name_store store;
-    ASSERT_TRUE(store.open(files.store(), site, error)) << error;
+    std::string error;
+    ASSERT_TRUE(openOnSite(files, site, store, error)) << error;
 
     store.beginReads();
     EXPECT_EQ(store.get(7, 0, 2).value_or("?"), "VT 1");      // a single lookup
