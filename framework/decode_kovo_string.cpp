@@ -17,9 +17,12 @@ decodeKOVOString::decodeKOVOString(const char* text, char quoteChar)
     const std::size_t length = std::strlen(text);
     buffer = new char[length + 1];
     std::memcpy(buffer, text, length + 1);
+    count = split(buffer, quoteChar, tokens);
+}
 
+int decodeKOVOString::split(char* text, char quoteChar, const char* (&words)[maxTokens]) {
     int last = 0;
-    tokens[0] = buffer;
+    words[0] = text;
     bool inQuotes = false;
     bool previousEnded = false;  // the character before this one was cut off
     // A new token at this position; false when the record is full, and the rest
@@ -28,10 +31,10 @@ decodeKOVOString::decodeKOVOString(const char* text, char quoteChar)
         if (last + 1 >= maxTokens) {
             return false;
         }
-        tokens[++last] = at;
+        words[++last] = at;
         return true;
     };
-    for (char* at = buffer; *at != '\0'; ++at) {
+    for (char* at = text; *at != '\0'; ++at) {
         if (*at == quoteChar) {
             const bool emptyQuotedWord = inQuotes && previousEnded;
             *at = '\0';
@@ -50,7 +53,7 @@ decodeKOVOString::decodeKOVOString(const char* text, char quoteChar)
             previousEnded = false;
         }
     }
-    count = last + 1;
+    return last + 1;
 }
 
 decodeKOVOString::~decodeKOVOString() {

@@ -74,6 +74,10 @@ class decodeKOVOString {
     decodeKOVOString(const decodeKOVOString&) = delete;
     decodeKOVOString& operator=(const decodeKOVOString&) = delete;
 
+    // The same split done in place: cuts text (non-empty) into words, points
+    // words at them and returns their count; entries past it are left alone.
+    static int split(char* text, char quoteChar, const char* (&words)[maxTokens]);
+
     const char* tokens[maxTokens];  // unset entries point to an empty text
     std::int32_t count;
     char* buffer;  // owned copy of the text that the tokens point into

@@ -120,53 +120,63 @@ int leadingNumber(const std::string& text) {
 
 parsed_command parseCommand(const char* text) {
     parsed_command command;
+    parseCommand(text, command);
+    return command;
+}
+
+void parseCommand(const char* text, parsed_command& command) {
+    command.verb.clear();
+    command.error.clear();
+    command.unknownVerb = false;
     if (text == nullptr || *text == '\0') {
+        command.args.clear();
         command.error = "empty command text";
         command.unknownVerb = true;
-        return command;
+        return;
     }
+    const std::size_t length = std::strlen(text);
     // The tokenizer cannot tell an unclosed quote; an odd count of quotes means
     // a quoted word ran to the end of the text (for example a name holding ').
-    if (std::count(text, text + std::strlen(text), '\'') % 2 != 0) {
+    if (std::count(text, text + length, '\'') % 2 != 0) {
         command.error = "a quoted word is not closed (odd number of quote characters)";
     }
-    decodeKOVOString words(text, '\'');
-    if (words.count > 0) {
-        command.verb = words.tokens[0];
-    }
-    command.args.reserve(words.count > 1 ? static_cast<std::size_t>(words.count - 1) : 0u);
-    for (int i = 1; i < words.count; ++i) {
-        command.args.emplace_back(words.tokens[i]);
+    command.split.assign(text, length);
+    const char* words[decodeKOVOString::maxTokens];
+    const int count = decodeKOVOString::split(&command.split[0], '\'', words);
+    command.verb.assign(words[0]);
+    // Resized, not cleared: the words of the last command keep their room.
+    command.args.resize(static_cast<std::size_t>(count - 1));
+    for (int i = 1; i < count; ++i) {
+        command.args[static_cast<std::size_t>(i - 1)].assign(words[i]);
     }
     const command_rule* rule = findRule(command.verb);
     if (rule == nullptr) {
         command.unknownVerb = true;
         command.error = "unknown command \"" + command.verb + "\"";
-        return command;
+        return;
     }
     if (!command.error.empty()) {
-        return command;
+        return;
     }
-    const int count = static_cast<int>(command.args.size());
-    if (count < rule->minArgs || count > rule->maxArgs) {
+    const int argCount = static_cast<int>(command.args.size());
+    if (argCount < rule->minArgs || argCount > rule->maxArgs) {
         command.error = command.verb + " takes " + countText(*rule) + " argument" +
-                        (rule->maxArgs == 1 ? "" : "s") + ", not " + std::to_string(count);
-        return command;
+                        (rule->maxArgs == 1 ? "" : "s") + ", not " + std::to_string(argCount);
+        return;
     }
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < argCount; ++i) {
         int number = 0;
         if (rule->numbers[i] == 'n' && !parseNumber(command.args[i], number)) {
             command.error = "argument " + std::to_string(i + 1) + " of " + command.verb +
                             " is not a number: \"" + command.args[i] + "\"";
-            return command;
+            return;
         }
     }
-    if (isVerb(command.verb, "RR") && count == 4 && command.args[3] != "ADD") {
+    if (isVerb(command.verb, "RR") && argCount == 4 && command.args[3] != "ADD") {
         command.error = "the fourth argument of RR must be 'ADD', not \"" + command.args[3] + "\"";
-    } else if (isVerb(command.verb, "ET") && count == 2 && command.args[1][0] == '-') {
+    } else if (isVerb(command.verb, "ET") && argCount == 2 && command.args[1][0] == '-') {
         command.error = "negative timer interval \"" + command.args[1] + "\"";
     }
-    return command;
 }
 
 }  // namespace kovo_host

@@ -12,11 +12,16 @@ struct parsed_command {
     std::vector<std::string> args;  // the words after it, quotes removed
     std::string error;              // why the text is malformed or unknown; empty when fine
     bool unknownVerb = false;
+    std::string
+        split;  // the text as cut into words; kept so that a reused command allocates little
 };
 
 // Splits the text with the host tokenizer (quote character ') and checks the
 // argument count and every number the verb expects.
 parsed_command parseCommand(const char* text);
+// The same into a command used before: its strings keep their room, so the
+// host's many commands do not allocate each word anew.
+void parseCommand(const char* text, parsed_command& command);
 
 // The text a well-formed command is written as: the verb, then each argument,
 // numbers plain and texts between single quotes.

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -52,8 +53,10 @@ void name_store::close() {
     closeReadTransaction();
     sqlite3_finalize(select_);
     sqlite3_finalize(insert_);
+    sqlite3_finalize(range_);
     select_ = nullptr;
     insert_ = nullptr;
+    range_ = nullptr;
     readScopes_ = 0;
     if (db_ != nullptr) {
         sqlite3_close(db_);
@@ -178,6 +181,7 @@ void name_store::openReadTransaction() const {
 }
 
 void name_store::closeReadTransaction() const {
+    readDatabases_.clear();
     if (inRead_) {
         inRead_ = false;
         std::string ignored;
@@ -185,11 +189,61 @@ void name_store::closeReadTransaction() const {
     }
 }
 
+const name_store::database_names* name_store::wholeDatabase(int device, int database) const {
+    if (!inRead_) {
+        return nullptr;
+    }
+    database_names& cached = readDatabases_[{device, database}];
+    if (cached.read) {
+        return &cached;
+    }
+    // The first lookup stays a single one: most calls ask for one name.
+    if (cached.failed || ++cached.lookups < 2) {
+        return nullptr;
+    }
+    sqlite3_stmt* query =
+        kept(range_, "SELECT idx, name FROM names WHERE device = ? AND db = ? ORDER BY idx");
+    if (query == nullptr || sqlite3_bind_int(query, 1, device) != SQLITE_OK ||
+        sqlite3_bind_int(query, 2, database) != SQLITE_OK) {
+        cached.failed = true;
+        return nullptr;
+    }
+    cached.names.clear();
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(query)) == SQLITE_ROW) {
+        const unsigned char* text = sqlite3_column_text(query, 1);
+        const int size = sqlite3_column_bytes(query, 1);
+        cached.names.emplace_back(sqlite3_column_int(query, 0), std::string());
+        if (text != nullptr) {
+            cached.names.back().second.assign(reinterpret_cast<const char*>(text),
+                                              static_cast<std::size_t>(size));
+        }
+    }
+    sqlite3_reset(query);
+    if (step != SQLITE_DONE) {
+        // A failed read serves nothing: the lookups go one by one instead.
+        cached.names.clear();
+        cached.failed = true;
+        return nullptr;
+    }
+    cached.read = true;
+    return &cached;
+}
+
 std::optional<std::string> name_store::get(int device, int database, int index) const {
     if (db_ == nullptr) {
         return std::nullopt;
     }
     openReadTransaction();
+    if (const database_names* whole = wholeDatabase(device, database)) {
+        const auto found = std::lower_bound(
+            whole->names.begin(), whole->names.end(), index,
+            [](const std::pair<int, std::string>& name, int key) { return name.first < key; });
+        if (found != whole->names.end() && found->first == index) {
+            return found->second;
+        }
+        return std::nullopt;
+    }
     sqlite3_stmt* query =
         kept(select_, "SELECT name FROM names WHERE device = ? AND db = ? AND idx = ?");
     if (query == nullptr) {

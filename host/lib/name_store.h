@@ -2,8 +2,10 @@
 // committed before it returns, so a name once stored survives a killed process.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -39,7 +41,9 @@ class name_store {
     bool put(int device, int database, int index, const std::string& name, std::string& error);
 
     // Between these two, reads share one read transaction (a put in between
-    // still commits on its own). Calls nest; the outermost pair counts.
+    // still commits on its own). Calls nest; the outermost pair counts. Inside
+    // the transaction a database read a second time is read whole, once: an
+    // editor asks for every name of it, one after the other.
     void beginReads();
     void endReads();
 
@@ -56,13 +60,26 @@ class name_store {
     sqlite3_stmt* kept(sqlite3_stmt*& slot, const char* sql) const;
     void openReadTransaction() const;
     void closeReadTransaction() const;
+    // The names of one database as the read transaction sees them, in index order.
+    struct database_names {
+        int lookups = 0;
+        bool read = false;    // names holds the whole database
+        bool failed = false;  // the whole read failed: lookups go one by one
+        std::vector<std::pair<int, std::string>> names;
+    };
+    // The database's names when they are (or now get) read whole; null for the
+    // first lookup of a database in the transaction, and outside one.
+    const database_names* wholeDatabase(int device, int database) const;
 
     sqlite3* db_ = nullptr;
     std::string path_;
     mutable sqlite3_stmt* select_ = nullptr;
     mutable sqlite3_stmt* insert_ = nullptr;
+    mutable sqlite3_stmt* range_ = nullptr;
     int readScopes_ = 0;
     mutable bool inRead_ = false;
+    // Valid for the read transaction only: a put ends it, and with it these.
+    mutable std::map<std::pair<int, int>, database_names> readDatabases_;
 };
 
 // Where a site's store lives unless told otherwise: $XDG_STATE_HOME/kovo-host/ or

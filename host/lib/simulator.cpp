@@ -323,7 +323,14 @@ void simulator::deliverControl(script_instance& s, const std::string& panel,
     transcript_entry delivered;
     delivered.kind = entry_kind::event;
     delivered.script = s.name;
-    delivered.text = "control " + panel + " " + control + " " + quotedText(text);
+    // Built in place: every press and choice makes one.
+    delivered.text.reserve(12 + panel.size() + control.size() + text.size());
+    delivered.text += "control ";
+    delivered.text += panel;
+    delivered.text += ' ';
+    delivered.text += control;
+    delivered.text += ' ';
+    delivered.text += quotedText(text);
     record(std::move(delivered));
     kovo_key_value eventText(text.c_str());
     kovo_control_record record{nullptr, nullptr, panel.c_str(), control.c_str(), &eventText};

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "command_text.h"
 #include "kovo_interface.h"
 #include "lent_buffers.h"
 #include "name_store.h"
@@ -228,6 +229,7 @@ class simulator {
     command_observer observer_;
     answer_mode answerMode_ = answer_mode::normal;
     std::unique_ptr<kovo_os::stderr_capture> capture_;
+    parsed_command parsed_;  // the command being carried out, its room kept for the next
 };
 
 }  // namespace kovo_host

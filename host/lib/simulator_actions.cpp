@@ -35,38 +35,36 @@ simulator::script_instance* simulator::reachable(const std::string& name,
         return nullptr;
     }
     script_instance& s = *found;
-    const std::string what = std::string("cannot ") + action + " " + controlId + " on panel " +
-                             panelId + " of " + s.name + ": ";
-    if (s.stopped || s.callback == nullptr) {
-        error = what + "the script has stopped";
+    // Built only for a refusal: a press that is carried out should cost no text.
+    const auto refused = [&](const char* why) -> script_instance* {
+        error = std::string("cannot ") + action + " " + controlId + " on panel " + panelId +
+                " of " + s.name + ": " + why;
         return nullptr;
+    };
+    if (s.stopped || s.callback == nullptr) {
+        return refused("the script has stopped");
     }
     auto announced = s.panels.find(panelId);
     if (announced == s.panels.end()) {
-        error = what + "the panel was never announced";
-        return nullptr;
+        return refused("the panel was never announced");
     }
     if (std::find(s.shown.begin(), s.shown.end(), panelId) == s.shown.end()) {
-        error = what + "the panel is not shown";
-        return nullptr;
+        return refused("the panel is not shown");
     }
     panel_state& panel = announced->second;
     if (panel.layoutKnown) {
         control = panel.find(controlId);
         if (control == nullptr) {
-            error = what + "its layout has no such control";
-            return nullptr;
+            return refused("its layout has no such control");
         }
     } else {
         control = &panel.findOrAdd(controlId);
     }
     if (!control->visible) {
-        error = what + "the control is hidden (send it anyway with an event line)";
-        return nullptr;
+        return refused("the control is hidden (send it anyway with an event line)");
     }
     if (!control->enabled) {
-        error = what + "the control is disabled (send it anyway with an event line)";
-        return nullptr;
+        return refused("the control is disabled (send it anyway with an event line)");
     }
     return &s;
 }

@@ -190,7 +190,10 @@ char* simulator::hostileAnswer(script_instance& s, const std::string& text, cons
 
 char* simulator::execute(script_instance& s, const std::string& text, transcript_entry& entry,
                          std::vector<transcript_entry>& after) {
-    const parsed_command command = parseCommand(text.c_str());
+    // Kept between commands: nothing here calls into a script, so no second
+    // command can arrive while this one is read.
+    parsed_command& command = parsed_;
+    parseCommand(text.c_str(), command);
     if (!command.error.empty()) {
         after.push_back(breachEntry(
             s.name, text, command.unknownVerb ? command.error : "malformed: " + command.error));

@@ -6,23 +6,33 @@
 namespace kovo_host {
 
 std::string quotedText(const std::string& text) {
-    std::string out = "'";
-    for (unsigned char c : text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '\'';
+    // Runs of plain characters go in whole: most texts have nothing to show.
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != 0x7f) {
+            continue;
+        }
+        out.append(text, plain, i - plain);
+        plain = i + 1;
         if (c == '\n') {
             out += "\\n";
         } else if (c == '\r') {
             out += "\\r";
         } else if (c == '\t') {
             out += "\\t";
-        } else if (c < 0x20 || c == 0x7f) {
+        } else {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02x", c);
             out += hex;
-        } else {
-            out += static_cast<char>(c);
         }
     }
-    return out + "'";
+    out.append(text, plain, std::string::npos);
+    out += '\'';
+    return out;
 }
 
 namespace {

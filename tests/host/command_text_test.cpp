@@ -92,3 +92,23 @@ TEST(CommandText, ParseNumber) {
     EXPECT_EQ(kovo_host::leadingNumber("99999999999"), INT_MAX);
     EXPECT_EQ(kovo_host::leadingNumber("x"), 0);
 }
+
+// A command parsed again into one used before holds only the new words: none
+// of the longer last command's, and no error or verb of it.
+TEST(CommandText, ACommandParsedAgainHoldsOnlyTheNewText) {
+    kovo_host::parsed_command command;
+    kovo_host::parseCommand("RM 5 0 12 'Camera Twelve Wide' 0", command);
+    ASSERT_EQ(command.args.size(), 5u);
+    kovo_host::parseCommand("TG '1' 'KB' 'text'", command);
+    EXPECT_EQ(command.verb, "TG");
+    EXPECT_EQ(command.args, (std::vector<std::string>{"1", "KB", "text"}));
+    EXPECT_EQ(command.error, "");
+    kovo_host::parseCommand("ZZ 1", command);
+    EXPECT_TRUE(command.unknownVerb);
+    kovo_host::parseCommand("CE '1' ''", command);
+    EXPECT_FALSE(command.unknownVerb);
+    EXPECT_EQ(command.args, (std::vector<std::string>{"1", ""}));
+    kovo_host::parseCommand("", command);
+    EXPECT_TRUE(command.args.empty());
+    EXPECT_EQ(command.verb, "");
+}

@@ -6,6 +6,14 @@
 
 using namespace kovo_host;
 
+namespace {
+// The site of files, and a store on it seeded from its name files.
+bool openOnSite(const test_site& files, site_directory& site, name_store& store,
+                std::string& error) {
+    return site.open(files.dir(), error) && store.open(files.store(), site, error);
+}
+}  // namespace
+
 TEST(SiteDirectory, DevicesSizesAndNames) {
     test_site files;
     site_directory site;
@@ -98,10 +106,9 @@ TEST(NameStore, AStoreBelongsToOneSite) {
 TEST(NameStore, AWriteInsideAReadScopeIsCommittedAtOnceAndSeenByEveryone) {
     test_site files;
     site_directory site;
-    std::string error;
-    ASSERT_TRUE(site.open(files.dir(), error)) << error;
     name_store store;
-    ASSERT_TRUE(store.open(files.store(), site, error)) << error;
+    std::string error;
+    ASSERT_TRUE(openOnSite(files, site, store, error)) << error;
 
     store.beginReads();
     store.beginReads();  // nested: the outer scope holds the transaction
@@ -123,4 +130,45 @@ TEST(NameStore, AWriteInsideAReadScopeIsCommittedAtOnceAndSeenByEveryone) {
     store.endReads();
     EXPECT_EQ(store.get(7, 0, 4).value_or("?"), "");
     EXPECT_FALSE(store.get(7, 0, 3).has_value());
+}
+
+// Inside a read scope a database asked for again is read whole: what it then
+// answers must be what single lookups would, and a write, by this store or by
+// another connection between two scopes, must show in the next read.
+TEST(NameStore, ADatabaseReadWholeAnswersAsSingleLookupsAcrossWrites) {
+    test_site files;
+    files.write("names/dev_007/db_1.txt", "2 Monitor 2\n");
+    site_directory site;
+    name_store store;
+    std::string error;
+    ASSERT_TRUE(openOnSite(files, site, store, error)) << error;
+
+    store.beginReads();
+    EXPECT_EQ(store.get(7, 0, 2).value_or("?"), "VT 1");      // a single lookup
+    EXPECT_EQ(store.get(7, 0, 1).value_or("?"), "Camera 1");  // the whole database
+    EXPECT_EQ(store.get(7, 0, 4).value_or("?"), "");          // an empty name is a name
+    EXPECT_FALSE(store.get(7, 0, 3).has_value());             // a gap
+    EXPECT_FALSE(store.get(7, 0, 0).has_value());             // before the first
+    EXPECT_FALSE(store.get(7, 0, 5).has_value());             // after the last
+    // Another database of the device, and one with no names at all.
+    EXPECT_FALSE(store.get(7, 1, 1).has_value());
+    EXPECT_EQ(store.get(7, 1, 2).value_or("?"), "Monitor 2");
+    EXPECT_FALSE(store.get(7, 2, 1).has_value());
+    EXPECT_FALSE(store.get(7, 2, 2).has_value());
+    // A write in the same scope: the names read whole before it are not served again.
+    ASSERT_TRUE(store.put(7, 0, 3, "New 3", error)) << error;
+    ASSERT_TRUE(store.put(7, 0, 1, "Wide", error)) << error;
+    EXPECT_EQ(store.get(7, 0, 3).value_or("?"), "New 3");
+    EXPECT_EQ(store.get(7, 0, 1).value_or("?"), "Wide");
+    EXPECT_EQ(store.get(7, 0, 2).value_or("?"), "VT 1");
+    store.endReads();
+
+    // Another connection writes between two scopes: the next scope reads it.
+    name_store other;
+    ASSERT_TRUE(other.open(files.store(), site, error)) << error;
+    ASSERT_TRUE(other.put(7, 0, 2, "Tight", error)) << error;
+    store.beginReads();
+    EXPECT_EQ(store.get(7, 0, 1).value_or("?"), "Wide");
+    EXPECT_EQ(store.get(7, 0, 2).value_or("?"), "Tight");
+    store.endReads();
 }

@@ -98,3 +98,11 @@ TEST(Transcript, EchoIsHeldUntilFlushedAndNeverLost) {
 }
 
 }  // namespace
+
+// Control characters are shown escaped in their place between the plain runs.
+TEST(Transcript, QuotedTextShowsControlCharactersInPlace) {
+    EXPECT_EQ(kovo_host::quotedText(""), "''");
+    EXPECT_EQ(kovo_host::quotedText("button=released"), "'button=released'");
+    EXPECT_EQ(kovo_host::quotedText("\na\tb\r\x01\x7f\xc3\xa9z\n"),
+              "'\\na\\tb\\r\\x01\\x7f\xc3\xa9z\\n'");
+}
