@@ -197,8 +197,7 @@ const name_store::database_names* name_store::wholeDatabase(int device, int data
     if (cached.read) {
         return &cached;
     }
-    // The first lookup stays a single one: most calls ask for one name.
-    if (cached.failed || ++cached.lookups < 2) {
+    if (cached.failed || ++cached.lookups < wholeReadAfter) {
         return nullptr;
     }
     sqlite3_stmt* query =

@@ -42,10 +42,14 @@ class name_store {
 
     // Between these two, reads share one read transaction (a put in between
     // still commits on its own). Calls nest; the outermost pair counts. Inside
-    // the transaction a database read a second time is read whole, once: an
+    // the transaction a database asked for many times is read whole, once: an
     // editor asks for every name of it, one after the other.
     void beginReads();
     void endReads();
+    // Lookups of one database in a read transaction before it is read whole.
+    // The first ones stay single: most actions ask for a few names (a map
+    // editor's page of 30), and a whole read of a large router costs more.
+    static constexpr int wholeReadAfter = 64;
 
     // Bulk access (name_store_bulk.cpp). Every stored name in the order device,
     // database, index; a negative filter takes every device or database.
@@ -68,7 +72,7 @@ class name_store {
         std::vector<std::pair<int, std::string>> names;
     };
     // The database's names when they are (or now get) read whole; null for the
-    // first lookup of a database in the transaction, and outside one.
+    // first lookups of a database in the transaction, and outside one.
     const database_names* wholeDatabase(int device, int database) const;
 
     sqlite3* db_ = nullptr;
