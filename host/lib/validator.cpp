@@ -158,7 +158,10 @@ child_result campaign::runChildProcess(const std::string& site,
     // A step that does not end within the bound is a hang: the child writes each
     // line before it carries it out, so a steps file that stops growing tells.
     // The bound is on the child's CPU time, which a busy machine does not
-    // stretch; the wall clock, with a wide margin, catches a child that waits.
+    // stretch. A child that also stops using the processor (under a twentieth
+    // of the wall time since its last step) waits, or runs where the platform
+    // reports no times for another process: the wall clock bounds it, and in
+    // any case 20 times the bound does.
     const long long limit = stepBoundMs + stepBoundMs / 2 + 500;
     auto lastChange = clock_type::now();
     std::int64_t cpuAtChange = child.cpuMilliseconds();
@@ -174,8 +177,11 @@ child_result campaign::runChildProcess(const std::string& site,
             continue;
         }
         const long long wall = millisecondsSince(lastChange);
-        const bool cpuKnown = cpu >= 0 && cpuAtChange >= 0;
-        if (cpuKnown ? cpu - cpuAtChange > limit || wall > 20 * limit : wall > limit) {
+        const long long used = cpu >= 0 && cpuAtChange >= 0 ? cpu - cpuAtChange : -1;
+        const bool overBound =
+            used < 0 ? wall > limit
+                     : used > limit || (wall > limit && used * 20 < wall) || wall > 20 * limit;
+        if (overBound) {
             child.kill();
             hung = true;
             break;
