@@ -51,8 +51,13 @@ class kovo_script_helper : public kovo_client_callback {
     // The name at (device, database, index) for display or comparison: read into
     // a fresh text, so a name the host has no answer for is empty (never the name
     // read before it), and made host-safe (hostSafeText), so what is shown is
-    // what is compared and what may be written back.
+    // what is compared and what may be written back. A longer answer is cut to
+    // maxStoredNameLength bytes (whole characters).
     kovo_string storedName(int device, int database, int index);
+    // Far above any router's names and the editors' 16/8 bytes, and short enough
+    // that a host answering 64 KiB for every name of a 16,384-entry database
+    // cannot stall an editor that lists them all.
+    static constexpr unsigned maxStoredNameLength = 255;
     void databaseModifyName(int device, int database, int index, const kovo_string& name,
                             bool flag);
     bool deviceLookup(const kovo_string& name, int* first, int* second);

@@ -5,5 +5,6 @@
 kovo_string kovo_script_helper::storedName(int device, int database, int index) {
     kovo_string name;
     databaseGetName(device, database, index, name);
+    name.truncate(maxStoredNameLength);
     return hostSafeText(name);
 }

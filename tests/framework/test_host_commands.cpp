@@ -158,6 +158,15 @@ TEST_F(PanelTest, StoredNameStartsEmptyAndComesBackHostSafe) {
     EXPECT_THAT(link.problems(), IsEmpty());
 }
 
+TEST_F(PanelTest, StoredNameOfAHugeAnswerIsCutOnAWholeCharacter) {
+    // 254 bytes, then a two-byte character across the limit, then 64 KiB more.
+    link.reply("RN 5 0 1", std::string(254, 'n') + "\xc3\xa9" + std::string(65536, 'x'));
+    EXPECT_EQ(str(panel->storedName(5, 0, 1)), std::string(254, 'n'));
+    link.reply("RN 5 0 2", std::string(255, 'n') + "tail");
+    EXPECT_EQ(str(panel->storedName(5, 0, 2)), std::string(255, 'n'));
+    EXPECT_EQ(kovo_script_helper::maxStoredNameLength, 255u);
+}
+
 TEST_F(PanelTest, ShownPanelFollowsShowAndRemove) {
     EXPECT_EQ(str(panel->shownPanel()), "");
     panel->panelInit("2", "x.kovo_ui", "");
