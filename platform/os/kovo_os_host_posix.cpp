@@ -223,22 +223,13 @@ std::int64_t child_process::cpuMilliseconds() const {
     if (name == std::string::npos || ticks <= 0) {
         return -1;
     }
+    // Fields 1 to 11 after the name are skipped; an unreadable number fails the read.
     std::istringstream fields(stat.substr(name + 1));
-    std::string field;
-    std::int64_t user = -1, system = -1;
-    for (int i = 1; i <= 13 && fields >> field; ++i) {
-        if (i == 12 || i == 13) {
-            std::int64_t value = 0;
-            for (char c : field) {
-                if (c < '0' || c > '9' || value > (INT64_MAX - 9) / 10) {
-                    return -1;
-                }
-                value = value * 10 + (c - '0');
-            }
-            (i == 12 ? user : system) = value;
-        }
+    std::string skipped;
+    for (int i = 1; i <= 11 && fields >> skipped; ++i) {
     }
-    if (user < 0 || system < 0) {
+    std::int64_t user = -1, system = -1;
+    if (!(fields >> user >> system) || user < 0 || system < 0) {
         return -1;
     }
     return (user + system) * 1000 / ticks;
