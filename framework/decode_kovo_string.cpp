@@ -34,7 +34,8 @@ int decodeKOVOString::split(char* text, char quoteChar, const char* (&words)[max
         words[++last] = at;
         return true;
     };
-    for (char* at = text; *at != '\0'; ++at) {
+    char* at = text;
+    while (*at != '\0') {
         if (*at == quoteChar) {
             const bool emptyQuotedWord = inQuotes && previousEnded;
             *at = '\0';
@@ -43,14 +44,27 @@ int decodeKOVOString::split(char* text, char quoteChar, const char* (&words)[max
                 break;
             }
             previousEnded = true;
+            ++at;
         } else if (!inQuotes && *at == ' ') {
             *at = '\0';
             previousEnded = true;
+            ++at;
         } else {
             if (previousEnded && !startToken(at)) {
                 break;
             }
             previousEnded = false;
+            // The rest of the word needs no look at each character: inside
+            // quotes it runs to the next quote, outside to a blank or a quote.
+            if (inQuotes) {
+                char* close = std::strchr(at, quoteChar);
+                at = close != nullptr ? close : at + std::strlen(at);
+            } else {
+                ++at;
+                while (*at != '\0' && *at != ' ' && *at != quoteChar) {
+                    ++at;
+                }
+            }
         }
     }
     return last + 1;

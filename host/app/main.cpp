@@ -31,7 +31,7 @@ const char usage[] =
     "  --plugins DIR   where bare plug-in names are found (default: the build's lib folder)\n"
     "  --layouts DIR   where layout paths start (default: the source tree)\n"
     "  --fresh-db      seed the name store afresh from the site's name files\n"
-    "  --no-capture    leave the plug-ins' standard error alone\n";
+    "  --no-capture    let the plug-ins' debug output go to standard error\n";
 
 }  // namespace
 
@@ -57,7 +57,7 @@ bool takeCommonOptions(std::vector<std::string>& args, simulator_options& option
         } else if (arg == "--fresh-db") {
             options.freshStore = true;
         } else if (arg == "--no-capture") {
-            options.captureStderr = false;
+            options.captureDebugOutput = false;
         } else {
             rest.push_back(arg);
         }

@@ -41,7 +41,7 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
     options.executable = kovo_os::executablePath();
     options.hostArguments = {"--plugins", host.pluginDir, "--layouts", host.layoutRoot};
     options.layoutRoot = host.layoutRoot;
-    if (!host.captureStderr) {
+    if (!host.captureDebugOutput) {
         options.hostArguments.push_back("--no-capture");
     }
     options.progress = kovo_os::standardErrorIsTerminal();

@@ -25,13 +25,13 @@ char* script_link::sendCommand(const char* text, int code) {
 }
 
 simulator::simulator(simulator_options options)
-    : options_(std::move(options)), capture_(new kovo_os::stderr_capture) {}
+    : options_(std::move(options)), capture_(new kovo_os::debug_capture) {}
 
 simulator::~simulator() {
     unloadAll();
 }
 
-void simulator::record(transcript_entry entry) {
+void simulator::record(transcript_entry&& entry) {
     if (entry.kind == entry_kind::breach) {
         ++breaches_;
     } else if (entry.kind == entry_kind::failure) {
@@ -99,6 +99,7 @@ bool simulator::useSite(const std::string& dir, std::string& error) {
     siteOpen_ = true;
     siteRoot_ = site_.rxRoot();
     siteSystem_ = site_.rxSystem();
+    environmentFor_ = 0;  // the next call sets the new site's paths
     return true;
 }
 
@@ -149,17 +150,23 @@ void setForPlugins(const char* name, const std::string& value) {
 }  // namespace
 
 bool simulator::callInto(script_instance& s, const char* what, const std::function<void()>& fn) {
-    if (siteOpen_) {
-        setForPlugins("RX_ROOT", siteRoot_);
-        setForPlugins("RX_SYSTEM", siteSystem_);
+    // Still as the last call left it when the same script runs again and nothing
+    // changed the environment since: then there is nothing to look at.
+    if (environmentFor_ != s.id || environmentChanges_ != kovo_os::environmentChanges()) {
+        if (siteOpen_) {
+            setForPlugins("RX_ROOT", siteRoot_);
+            setForPlugins("RX_SYSTEM", siteSystem_);
+        }
+        setForPlugins("RX_WORKSTATION", s.workstationText);
+        environmentFor_ = s.id;
+        environmentChanges_ = kovo_os::environmentChanges();
     }
-    setForPlugins("RX_WORKSTATION", s.workstationText);
     // The reads of the whole call share one read transaction of the store.
     store_.beginReads();
     script_instance* previous = active_;
     active_ = &s;
     s.inCall = true;
-    const bool capturing = options_.captureStderr && capture_->begin();
+    const bool capturing = options_.captureDebugOutput && capture_->begin();
     // An exception must not cross into the host: it would leave standard error
     // redirected and end the session.
     bool escaped = false;
@@ -168,7 +175,7 @@ bool simulator::callInto(script_instance& s, const char* what, const std::functi
     } catch (...) {
         escaped = true;
     }
-    flushDebug(s, true);
+    flushDebug(s);
     if (capturing) {
         capture_->end();
     }
@@ -209,15 +216,11 @@ void simulator::deliverEvent(script_instance& s, void* data, int type) {
     }
 }
 
-void simulator::flushDebug(script_instance& s, bool exact) {
-    // Between two commands the quick look suffices; the end of a call takes all.
-    if (!exact && !capture_->maybeWritten()) {
+void simulator::flushDebug(script_instance& s) {
+    if (!capture_->maybeWritten()) {
         return;
     }
     std::string text = capture_->drain();
-    if (text.empty()) {
-        return;
-    }
     transcript_entry entry;
     entry.kind = entry_kind::debug;
     entry.script = s.name;
@@ -324,13 +327,13 @@ void simulator::deliverControl(script_instance& s, const std::string& panel,
     delivered.kind = entry_kind::event;
     delivered.script = s.name;
     // Built in place: every press and choice makes one.
-    delivered.text.reserve(12 + panel.size() + control.size() + text.size());
+    delivered.text.reserve(14 + panel.size() + control.size() + text.size());
     delivered.text += "control ";
     delivered.text += panel;
     delivered.text += ' ';
     delivered.text += control;
     delivered.text += ' ';
-    delivered.text += quotedText(text);
+    appendQuotedText(text, delivered.text);
     record(std::move(delivered));
     kovo_key_value eventText(text.c_str());
     kovo_control_record record{nullptr, nullptr, panel.c_str(), control.c_str(), &eventText};

@@ -3,6 +3,7 @@
 // and keeps the transcript.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
@@ -21,7 +22,7 @@
 #include "transcript.h"
 
 namespace kovo_os {
-class stderr_capture;
+class debug_capture;
 }
 
 namespace kovo_host {
@@ -32,7 +33,7 @@ struct simulator_options {
     std::string pluginDir;   // where bare plug-in names are looked up
     std::string dbFile;      // the name store file; empty: one per site in stateDir
     std::string stateDir;    // folder of the per-site stores; empty: the user's state folder
-    bool captureStderr = true;
+    bool captureDebugOutput = true;
     bool freshStore = false;  // start the store afresh from the site's name files
     // Scripts that keep provoking one another, or a timer that fires without end,
     // would never let an action finish: this many events end it with a failure.
@@ -195,10 +196,12 @@ class simulator {
                   std::vector<transcript_entry>& after);
     panel_state* announce(script_instance& s, const std::string& id, const std::string& layout,
                           const std::string& extra, std::vector<transcript_entry>& after);
-    // What the script wrote to its debug output, into the transcript. Not exact:
-    // may leave output written with a zero byte in it to the next exact flush.
-    void flushDebug(script_instance& s, bool exact);
-    void record(transcript_entry entry);
+    // What the script wrote to its debug output since the last look, into the
+    // transcript.
+    void flushDebug(script_instance& s);
+    // Taken by reference: every command makes an entry, and each move costs.
+    void record(transcript_entry&& entry);
+    void record(const transcript_entry& entry) { record(transcript_entry(entry)); }
     void note(const std::string& script, const std::string& text);
     void failure(const std::string& text);
 
@@ -214,6 +217,10 @@ class simulator {
     site_directory site_;
     bool siteOpen_ = false;
     std::string siteRoot_, siteSystem_;  // the site's RX_ROOT and RX_SYSTEM
+    // The script whose call last set the plug-ins' environment (0: none) and the
+    // platform layer's count of changes right after.
+    int environmentFor_ = 0;
+    std::uint64_t environmentChanges_ = 0;
     name_store store_;
     std::vector<std::unique_ptr<script_instance>> scripts_;
     int nextScriptId_ = 1;
@@ -228,7 +235,7 @@ class simulator {
     int operatorScript_ = 0;             // id of the script handling an operator action
     command_observer observer_;
     answer_mode answerMode_ = answer_mode::normal;
-    std::unique_ptr<kovo_os::stderr_capture> capture_;
+    std::unique_ptr<kovo_os::debug_capture> capture_;
     parsed_command parsed_;  // the command being carried out, its room kept for the next
 };
 

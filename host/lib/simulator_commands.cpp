@@ -50,7 +50,7 @@ bool parseAnswerMode(const std::string& word, answer_mode& mode) {
 }
 
 char* simulator::onCommand(script_instance& s, const char* text, int code) {
-    flushDebug(s, false);
+    flushDebug(s);
     if (code == KOVO_CODE_RELEASE) {
         std::string command;
         const lent_buffers::give_back result = s.buffers.giveBack(text, command);
@@ -217,7 +217,8 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
     };
     auto lend = [&](const std::string& reply) {
         entry.answered = true;
-        entry.answer = quotedText(reply);
+        entry.answer.clear();
+        appendQuotedText(reply, entry.answer);
         return s.buffers.lend(reply, text);
     };
     auto noAnswer = [&]() -> char* {

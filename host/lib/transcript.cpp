@@ -8,6 +8,11 @@ namespace kovo_host {
 std::string quotedText(const std::string& text) {
     std::string out;
     out.reserve(text.size() + 2);
+    appendQuotedText(text, out);
+    return out;
+}
+
+void appendQuotedText(const std::string& text, std::string& out) {
     out += '\'';
     // Runs of plain characters go in whole: most texts have nothing to show.
     std::size_t plain = 0;
@@ -32,7 +37,6 @@ std::string quotedText(const std::string& text) {
     }
     out.append(text, plain, std::string::npos);
     out += '\'';
-    return out;
 }
 
 namespace {
@@ -49,7 +53,7 @@ void transcript::setEcho(std::ostream* echo) {
     echo_ = echo;
 }
 
-void transcript::add(transcript_entry entry) {
+void transcript::add(transcript_entry&& entry) {
     entry.sequence = nextSequence_++;
     entries_.push_back(std::move(entry));
     if (echo_ != nullptr) {

@@ -52,7 +52,8 @@ class transcript {
     void setObserver(std::function<void(const transcript_entry&)> observer) {
         observer_ = std::move(observer);
     }
-    void add(transcript_entry entry);
+    void add(transcript_entry&& entry);
+    void add(const transcript_entry& entry) { add(transcript_entry(entry)); }
     // Writes out the echo held back so far.
     void flush();
 
@@ -90,5 +91,7 @@ class transcript {
 
 // Shows a text in single quotes, with line ends and other control characters visible.
 std::string quotedText(const std::string& text);
+// The same, appended to out.
+void appendQuotedText(const std::string& text, std::string& out);
 
 }  // namespace kovo_host

@@ -35,7 +35,9 @@
 namespace kovo_os {
 
 // Writes text unchanged to the platform debug output: OutputDebugStringA on
-// Windows, standard error (unbuffered, no line end added) elsewhere.
+// Windows; elsewhere the debug sink of the host process when it has one and
+// catches (see kovo_os_host.h), standard error (unbuffered, no line end added)
+// otherwise.
 void debugOutput(const char* text);
 
 // Reads one value from an INI file with the behaviour of GetPrivateProfileStringA:

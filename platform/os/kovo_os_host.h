@@ -1,9 +1,10 @@
 // Operating-system services that only the host simulator needs: loading plug-in
-// libraries, setting the environment the plug-ins read, catching what they write
-// to standard error, and waiting for the operator's input. One implementation
+// libraries, setting the environment the plug-ins read, catching their debug
+// output, and waiting for the operator's input. One implementation
 // file per platform, chosen by the build; linked by the host alone.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,39 +33,36 @@ class plugin_library {
 // environment, where the platform layer's environmentValue reads it.
 void setEnvironment(const char* name, const std::string& value);
 void unsetEnvironment(const char* name);
+// How many changes these two have made so far: a caller that remembers the
+// count after its own change knows cheaply that the environment still holds
+// what it set (the host changes the plug-ins' environment through them alone).
+std::uint64_t environmentChanges();
 
 // Catches what plug-ins write to the platform debug output while they run, so
-// it can be placed in the transcript: standard error (file descriptor 2) on
-// POSIX, the strings given to OutputDebugStringA on Windows. Captures nest: the
-// one begun last catches until it ends.
-class stderr_capture {
+// it can be placed in the transcript: the strings given to OutputDebugStringA
+// on Windows; elsewhere the texts the platform layer's debugOutput hands to the
+// host's debug sink, which a host process linking this library provides (as a
+// debugger catches OutputDebugStringA). Nothing is redirected, so catching costs
+// no system call, and what the host itself writes to standard error between
+// two calls stays there. Captures nest: the one begun last catches until it ends.
+class debug_capture {
   public:
-    stderr_capture() = default;
-    ~stderr_capture();
-    stderr_capture(const stderr_capture&) = delete;
-    stderr_capture& operator=(const stderr_capture&) = delete;
+    debug_capture() = default;
+    ~debug_capture();
+    debug_capture(const debug_capture&) = delete;
+    debug_capture& operator=(const debug_capture&) = delete;
 
     bool begin();         // start catching (false: cannot, output stays where it was)
     std::string drain();  // what was written since the last drain
     void end();           // give the output back
-    // False when nothing has been written since the last drain, known without
-    // asking the system; true when something was, or when it cannot tell. A
-    // drain after a false is not needed.
-    bool maybeWritten() const;
+    // False when nothing has been written since the last drain.
+    bool maybeWritten() const { return !caught_.empty(); }
 
   private:
-#ifdef _WIN32
-    std::string caught_;               // the debug strings caught so far
-    stderr_capture* outer_ = nullptr;  // the capture this one nests in
-    bool active_ = false;              // between begin and end
-#else
-    int file_ = -1;   // the private file
-    int saved_ = -1;  // the standard error it replaced
-    // Where the platform can, a view of the start of the private file, so what
-    // is written shows there without a system call.
-    char* view_ = nullptr;
-    std::size_t viewSize_ = 0;
-#endif
+    friend bool catchDebugText(const char* text, std::size_t length);
+    std::string caught_;              // the debug texts caught since the last drain
+    debug_capture* outer_ = nullptr;  // the capture this one nests in
+    bool active_ = false;             // between begin and end
 };
 
 // True when standard input is a terminal (a person typing).

@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/mman.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "kovo_os_debug_capture.h"
 #include "kovo_os_host.h"
 
 extern char** environ;
@@ -54,115 +54,41 @@ const char* plugin_library::fileSuffix() {
     return ".so";
 }
 
+namespace {
+std::uint64_t environmentChangeCount = 0;
+}  // namespace
+
 void setEnvironment(const char* name, const std::string& value) {
     setenv(name, value.c_str(), 1);
+    ++environmentChangeCount;
 }
 
 void unsetEnvironment(const char* name) {
     unsetenv(name);
+    ++environmentChangeCount;
 }
 
-namespace {
-// The file is kept this long (zeros where nothing was written) and seen through
-// a shared mapping, so a check for new output reads memory instead of seeking.
-constexpr std::size_t captureViewSize = 1 << 16;
-}  // namespace
-
-stderr_capture::~stderr_capture() {
-    end();
-    if (view_ != nullptr) {
-        munmap(view_, viewSize_);
-    }
-    if (file_ >= 0) {
-        ::close(file_);
-    }
+std::uint64_t environmentChanges() {
+    return environmentChangeCount;
 }
 
-bool stderr_capture::maybeWritten() const {
-    // Debug texts hold no zero byte, so a zero at the start means nothing new.
-    return file_ >= 0 && (view_ == nullptr || view_[0] != '\0');
-}
-
-bool stderr_capture::begin() {
-    if (saved_ >= 0) {
-        return true;
-    }
-    if (file_ < 0) {
-        std::FILE* temp = std::tmpfile();
-        if (temp == nullptr) {
-            return false;
-        }
-        file_ = dup(fileno(temp));
-        std::fclose(temp);
-        if (file_ < 0) {
-            return false;
-        }
-        if (ftruncate(file_, static_cast<off_t>(captureViewSize)) == 0) {
-            void* view =
-                mmap(nullptr, captureViewSize, PROT_READ | PROT_WRITE, MAP_SHARED, file_, 0);
-            if (view != MAP_FAILED) {
-                view_ = static_cast<char*>(view);
-                viewSize_ = captureViewSize;
-            }
-        }
-        if (view_ == nullptr && ftruncate(file_, 0) != 0) {
-            return false;
-        }
-    }
-    std::fflush(stderr);
-    saved_ = dup(2);
-    if (saved_ < 0) {
-        return false;
-    }
-    if (dup2(file_, 2) < 0) {
-        ::close(saved_);
-        saved_ = -1;
-        return false;
-    }
+// The sink is always there to be found; a capture decides whether it takes.
+bool startCatchingDebugText() {
     return true;
 }
 
-std::string stderr_capture::drain() {
-    std::string text;
-    if (file_ < 0) {
-        return text;
-    }
-    std::fflush(stderr);
-    // The write position is the length written: the file may be longer (zeros).
-    const off_t size = lseek(file_, 0, SEEK_CUR);
-    if (size <= 0) {
-        return text;
-    }
-    text.resize(static_cast<std::size_t>(size));
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t got = pread(file_, &text[done], text.size() - done, static_cast<off_t>(done));
-        if (got <= 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    text.resize(done);
-    // Both descriptors share one offset: rewinding here rewinds the plug-in's writes too.
-    // With a view, the file keeps its length and the view its zeros.
-    if (view_ != nullptr) {
-        std::memset(view_, 0, std::min(done, viewSize_));
-    }
-    const bool fits = view_ != nullptr && done <= viewSize_;
-    if (fits || ftruncate(file_, static_cast<off_t>(view_ != nullptr ? viewSize_ : 0)) == 0) {
-        lseek(file_, 0, SEEK_SET);
-    }
-    return text;
+void stopCatchingDebugText() {}
+
+}  // namespace kovo_os
+
+// The host's debug sink, found by name by the plug-ins' debugOutput (the
+// executable exports this one symbol). Nonzero: the text was caught.
+extern "C" __attribute__((visibility("default"))) int kovo_host_debug_output(const char* text,
+                                                                            std::size_t length) {
+    return text != nullptr && kovo_os::catchDebugText(text, length) ? 1 : 0;
 }
 
-void stderr_capture::end() {
-    if (saved_ >= 0) {
-        std::fflush(stderr);
-        dup2(saved_, 2);
-        ::close(saved_);
-        saved_ = -1;
-    }
-}
+namespace kovo_os {
 
 bool standardInputIsTerminal() {
     return isatty(STDIN_FILENO) == 1;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "kovo_os_debug_capture.h"
 #include "kovo_os_host.h"
 
 namespace kovo_os {
@@ -45,14 +46,24 @@ const char* plugin_library::fileSuffix() {
     return ".dll";
 }
 
+namespace {
+std::uint64_t environmentChangeCount = 0;
+}  // namespace
+
 // The process environment itself, which GetEnvironmentVariableA reads: the C
 // runtime's _putenv_s would remove a variable set to an empty value.
 void setEnvironment(const char* name, const std::string& value) {
     SetEnvironmentVariableA(name, value.c_str());
+    ++environmentChangeCount;
 }
 
 void unsetEnvironment(const char* name) {
     SetEnvironmentVariableA(name, nullptr);
+    ++environmentChangeCount;
+}
+
+std::uint64_t environmentChanges() {
+    return environmentChangeCount;
 }
 
 namespace {
@@ -65,8 +76,6 @@ namespace {
 constexpr DWORD printException = 0x40010006UL;      // DBG_PRINTEXCEPTION_C
 constexpr DWORD widePrintException = 0x4001000AUL;  // DBG_PRINTEXCEPTION_WIDE_C
 
-stderr_capture* innermost = nullptr;
-std::string* innermostText = nullptr;  // where the handler appends: innermost's buffer
 void* handlerHandle = nullptr;
 
 // The narrow text of a print exception: parameters (length with zero, text),
@@ -89,7 +98,7 @@ bool printedText(const EXCEPTION_RECORD& record, const char*& text, std::size_t&
 LONG CALLBACK catchDebugString(EXCEPTION_POINTERS* exception) {
     const char* text = nullptr;
     std::size_t bound = 0;
-    if (innermostText == nullptr || exception == nullptr || exception->ExceptionRecord == nullptr ||
+    if (exception == nullptr || exception->ExceptionRecord == nullptr ||
         !printedText(*exception->ExceptionRecord, text, bound)) {
         return EXCEPTION_CONTINUE_SEARCH;
     }
@@ -98,62 +107,23 @@ LONG CALLBACK catchDebugString(EXCEPTION_POINTERS* exception) {
     while (length < bound && text[length] != '\0') {
         ++length;
     }
-    innermostText->append(text, length);
-    return EXCEPTION_CONTINUE_EXECUTION;
+    return catchDebugText(text, length) ? EXCEPTION_CONTINUE_EXECUTION : EXCEPTION_CONTINUE_SEARCH;
 }
 
 }  // namespace
 
-stderr_capture::~stderr_capture() {
-    end();
-}
-
-bool stderr_capture::begin() {
-    if (active_) {
-        return true;
-    }
+bool startCatchingDebugText() {
     if (handlerHandle == nullptr) {
         handlerHandle = AddVectoredExceptionHandler(1, catchDebugString);
-        if (handlerHandle == nullptr) {
-            return false;
-        }
     }
-    outer_ = innermost;
-    innermost = this;
-    innermostText = &caught_;
-    active_ = true;
-    return true;
+    return handlerHandle != nullptr;
 }
 
-std::string stderr_capture::drain() {
-    std::string text;
-    text.swap(caught_);
-    return text;
-}
-
-void stderr_capture::end() {
-    if (!active_) {
-        return;
-    }
-    active_ = false;
-    // Captures end in the reverse order of their beginning; one that ends early
-    // only leaves the chain.
-    for (stderr_capture** link = &innermost; *link != nullptr; link = &(*link)->outer_) {
-        if (*link == this) {
-            *link = outer_;
-            break;
-        }
-    }
-    outer_ = nullptr;
-    innermostText = innermost != nullptr ? &innermost->caught_ : nullptr;
-    if (innermost == nullptr && handlerHandle != nullptr) {
+void stopCatchingDebugText() {
+    if (handlerHandle != nullptr) {
         RemoveVectoredExceptionHandler(handlerHandle);
         handlerHandle = nullptr;
     }
-}
-
-bool stderr_capture::maybeWritten() const {
-    return !caught_.empty();  // the handler appends here as the plug-in writes
 }
 
 bool standardInputIsTerminal() {

@@ -1,4 +1,5 @@
 // POSIX side of the platform layer.
+#include <dlfcn.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
@@ -11,8 +12,26 @@
 
 namespace kovo_os {
 
+namespace {
+
+// A host process may take the text the way a debugger takes OutputDebugStringA:
+// by exporting this function. Looked up once; none outside such a host.
+using debug_sink = int (*)(const char* text, std::size_t length);
+
+debug_sink hostDebugSink() {
+    static const debug_sink sink =
+        reinterpret_cast<debug_sink>(dlsym(RTLD_DEFAULT, "kovo_host_debug_output"));
+    return sink;
+}
+
+}  // namespace
+
 void debugOutput(const char* text) {
     if (text == nullptr) {
+        return;
+    }
+    const debug_sink sink = hostDebugSink();
+    if (sink != nullptr && sink(text, std::strlen(text)) != 0) {
         return;
     }
     // Straight to the descriptor: no stdio buffer may hold a line back when the

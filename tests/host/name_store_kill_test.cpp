@@ -59,7 +59,7 @@ TEST(NameStoreKill, RmFromAPlugInSurvivesSigkill) {
     kovo_host_testing::temp_directory state;
     simulator_options options = kovo_host_testing::testOptions(state.path());
     options.dbFile = state.path() + "/demo.sqlite";
-    options.captureStderr = false;
+    options.captureDebugOutput = false;
     EXPECT_EQ(inKilledChild([&] {
                   simulator sim(options);
                   std::string e;

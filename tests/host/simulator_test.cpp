@@ -200,7 +200,7 @@ TEST_F(Simulator, ExceptionFromThePlugInLeavesTheSessionUsable) {
 TEST_F(Simulator, EndlessTimerCannotHoldUpAnAdvance) {
     simulator_options bounded = options();
     bounded.maxEventsPerAction = 20;
-    bounded.captureStderr = true;
+    bounded.captureDebugOutput = true;
     sim_ = std::make_unique<simulator>(bounded);
     std::string error;
     ASSERT_TRUE(sim_->useSite(bounded.siteDir, error)) << error;

@@ -26,11 +26,11 @@ TEST(KovoOsDebugOutput, WritesTextUnchangedWithoutLineEnd) {
 // The host's capture nests: the one begun last catches until it ends, then the
 // outer one catches again; nothing is lost or caught twice.
 TEST(KovoOsDebugOutput, TheCaptureBegunLastCatchesUntilItEnds) {
-    kovo_os::stderr_capture outer;
+    kovo_os::debug_capture outer;
     ASSERT_TRUE(outer.begin());
     kovo_os::debugOutput("a");
     {
-        kovo_os::stderr_capture inner;
+        kovo_os::debug_capture inner;
         ASSERT_TRUE(inner.begin());
         kovo_os::debugOutput("b");
         EXPECT_EQ("b", inner.drain());

@@ -22,7 +22,7 @@ class debug_output_capture {
     }
 
   private:
-    kovo_os::stderr_capture capture_;
+    kovo_os::debug_capture capture_;
     std::string caught_;
 };
 
