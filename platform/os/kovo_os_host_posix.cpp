@@ -84,7 +84,7 @@ void stopCatchingDebugText() {}
 // The host's debug sink, found by name by the plug-ins' debugOutput (the
 // executable exports this one symbol). Nonzero: the text was caught.
 extern "C" __attribute__((visibility("default"))) int kovo_host_debug_output(const char* text,
-                                                                            std::size_t length) {
+                                                                             std::size_t length) {
     return text != nullptr && kovo_os::catchDebugText(text, length) ? 1 : 0;
 }
 
