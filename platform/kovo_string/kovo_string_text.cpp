@@ -20,10 +20,26 @@ char kovo_string::verbatim::markerAt(const kovo_string& s, unsigned i) {
     return text[i + 1];
 }
 
+namespace {
+
+// The next '%' at or after position from, or length when there is none: markers
+// are looked for only there, not at every byte.
+unsigned nextPercent(const char* text, unsigned from, unsigned length) {
+    if (from >= length) {
+        return length;
+    }
+    const void* found = std::memchr(text + from, '%', length - from);
+    return found == nullptr ? length
+                            : static_cast<unsigned>(static_cast<const char*>(found) - text);
+}
+
+}  // namespace
+
 kovo_string kovo_string::arg(const kovo_string& a) const {
     char lowest = 0;
     unsigned count = 0;
-    for (unsigned i = 0; i < length_; ++i) {
+    for (unsigned i = nextPercent(text_, 0, length_); i < length_;
+         i = nextPercent(text_, i + 1, length_)) {
         const char marker = verbatim::markerAt(*this, i);
         if (marker != 0 && (lowest == 0 || marker < lowest)) {
             lowest = marker;
@@ -43,11 +59,20 @@ kovo_string kovo_string::arg(const kovo_string& a) const {
                                          static_cast<unsigned long long>(count) * a.length_,
                                      std::numeric_limits<unsigned>::max() - 1u)));
     // A marker is a '%' and a digit 1..9, both original. An inserted text without
-    // a '%' that does not start with such a digit can never give a later arg a
-    // marker, whatever comes before or after it: it needs no record (and most
-    // inserted numbers and names are of that kind).
-    const bool harmless = std::memchr(a.text_, '%', a.length_) == nullptr &&
-                          !(a.length_ > 0 && a.text_[0] >= '1' && a.text_[0] <= '9');
+    // a '%' can give a later arg a marker only through a first digit 1..9 that
+    // an original '%' comes to precede: not when it follows a byte that no arg
+    // can take away (neither a '%' nor a digit, which may belong to a marker)
+    // and nothing can be put in front of. Such texts (most inserted numbers and
+    // names) need no record.
+    const bool holdsPercent = std::memchr(a.text_, '%', a.length_) != nullptr;
+    const bool startsWithDigit = a.length_ > 0 && a.text_[0] >= '1' && a.text_[0] <= '9';
+    const auto needsRecord = [&](unsigned out) {
+        if (holdsPercent || !startsWithDigit) {
+            return holdsPercent;
+        }
+        const char before = out > 0 ? done.text_[out - 1] : '%';
+        return before == '%' || (before >= '0' && before <= '9');
+    };
     std::unique_ptr<verbatim> inserted;
     const auto record = [&inserted](unsigned begin, unsigned end) {
         if (!inserted) {
@@ -55,23 +80,33 @@ kovo_string kovo_string::arg(const kovo_string& a) const {
         }
         inserted->append(begin, end);
     };
+    // Text inserted by earlier calls moves along with the run it lies in (no
+    // such range holds a marker, so none crosses a run's end).
+    std::size_t carried = 0;
+    const auto copyRun = [&](unsigned begin, unsigned end) {
+        const unsigned out = done.length_;
+        done.append(text_ + begin, end - begin);
+        while (verbatim_ != nullptr && carried < verbatim_->ranges.size() &&
+               verbatim_->ranges[carried].first < end) {
+            const auto& r = verbatim_->ranges[carried++];
+            record(out + (r.first - begin), out + (std::min(r.second, end) - begin));
+        }
+    };
     unsigned run = 0;  // start of the original text not yet copied
-    for (unsigned i = 0; i < length_; ++i) {
+    for (unsigned i = nextPercent(text_, 0, length_); i < length_;
+         i = nextPercent(text_, i + 1, length_)) {
         if (verbatim::markerAt(*this, i) == lowest) {
-            done.append(text_ + run, i - run);
+            copyRun(run, i);
             const unsigned out = done.length_;
             done.append(a.text_, a.length_);
-            if (!harmless) {
+            if (needsRecord(out)) {
                 record(out, done.length_);
             }
             run = i + 2;
             ++i;
-        } else if (verbatim_ != nullptr && verbatim_->covers(i)) {
-            const unsigned out = done.length_ + (i - run);
-            record(out, out + 1);
         }
     }
-    done.append(text_ + run, length_ - run);
+    copyRun(run, length_);
     verbatim::adopt(done, inserted.release());
     return done;
 }

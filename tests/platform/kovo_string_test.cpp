@@ -147,6 +147,19 @@ TEST(KovoString, ArgNeverRescansInsertedText) {
     // Inserted text inside an inserted argument stays inserted.
     const kovo_string inner = kovo_string("<%1>").arg("%2");
     EXPECT_STREQ("[<%2>] y", kovo_string("[%1] %2").arg(inner).arg("y").c_str());
+    // Text inserted earlier moves with what a later call inserts before it,
+    // longer or shorter than its marker, and stays inserted there.
+    const kovo_string later = kovo_string("%2 %1 %9").arg("%5");  // "%2 %5 %9"
+    EXPECT_STREQ("abcdef %5 Q", later.arg("abcdef").arg("Q").c_str());
+    EXPECT_STREQ(" %5 Q", later.arg("").arg("Q").c_str());
+    EXPECT_STREQ("%5x %5 %9", later.arg("%5x").c_str());
+    EXPECT_STREQ("%5x %5 Q", later.arg("%5x").arg("Q").c_str());
+    // An inserted number next to a byte that a later call takes away, or at the
+    // very start, never forms a marker with an original '%' either.
+    EXPECT_STREQ("%10", kovo_string("%%2%1").arg("10").arg("").arg("x").c_str());
+    EXPECT_STREQ("%10", kovo_string("%%1").arg("10").arg("x").c_str());
+    EXPECT_STREQ("%10", ("%" + kovo_string("%1").arg(10)).arg("x").c_str());
+    EXPECT_STREQ("WS_12 x", kovo_string("WS_%1 %2").arg(12).arg("x").c_str());
 }
 
 TEST(KovoString, InsertedTextStaysVerbatimThroughCopiesAndJoins) {

@@ -7,9 +7,10 @@ const char* const panel = "1";
 const char* const selectedLook = "alarm_alarm";
 const char* const idleLook = "alarm_ignore";
 
-// The button of ordinal k: WS_01 .. WS_10.
+// The button of ordinal k: WS_01 .. WS_10. Joined rather than made with arg:
+// every press makes it, and the text has no marker to fill but this one.
 kovo_string workstationControl(int k) {
-    return kovo_string("WS_%1").arg(k, '0', 2);
+    return "WS_" + kovo_string(k, '0', 2);
 }
 
 // The process-execution text for one workstation, empty for an unknown type.
@@ -57,12 +58,16 @@ void Tavisk::toggleWorkstation(const kovo_string& controlId) {
     // Only a configured ordinal may change, and only from its own button
     // ("WS_03"): any other id ("WS_3", "WS_03x") names no control of the layout,
     // must not pick a target and is never echoed back.
-    if (!validOrdinal(k) || controlId != workstationControl(k)) {
+    if (!validOrdinal(k)) {
+        return;
+    }
+    const kovo_string control = workstationControl(k);
+    if (controlId != control) {
         return;
     }
     int& selected = selectedAt(k);
     selected = selected > 0 ? 0 : 1;
-    textPut("statesheet", selected > 0 ? selectedLook : idleLook, panel, workstationControl(k));
+    textPut("statesheet", selected > 0 ? selectedLook : idleLook, panel, control);
     updateConfirm();
 }
 
