@@ -52,3 +52,17 @@ for scenario in $("$bin/kovo_count_commands"); do
     printf "%-22s %12.0f %12.0f %6.2fx  %s\n", s, p, f, r,
            r <= 1.5 ? "met (aim too)" : r <= 2 ? "met" : "NOT met" }'
 done
+
+echo "== the simulator: Tavisk presses in process, the transcript's window full"
+if [ $quick = 0 ]; then
+  # Seven runs: the clock drifts, the median is the figure (goal: 1M commands a second).
+  "$bin/kovo_host_bench" --benchmark_filter=simulatorCommands --benchmark_repetitions=7 \
+    --benchmark_min_time=0.3 --benchmark_report_aggregates_only=true 2>/dev/null
+fi
+valgrind --tool=callgrind --toggle-collect='kovo_bench::measuredPresses*' \
+  --callgrind-out-file="$work/cg.out" "$bin/kovo_count_presses" 4000 \
+  >"$work/out" 2>"$work/err" || { cat "$work/err" >&2; exit 1; }
+awk -v i="$(awk '/^totals:/ {print $2}' "$work/cg.out")" \
+    -v p="$(awk '/^presses/ {print $2}' "$work/out")" \
+    -v c="$(awk '/^commands/ {print $2}' "$work/out")" 'BEGIN {
+  printf "instructions a press %.0f, a command %.0f (%.2f commands a press)\n", i / p, i / c, c / p }'

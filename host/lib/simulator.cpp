@@ -149,7 +149,7 @@ void setForPlugins(const char* name, const std::string& value) {
 
 }  // namespace
 
-bool simulator::callInto(script_instance& s, const char* what, const std::function<void()>& fn) {
+bool simulator::callInto(script_instance& s, const char* what, const call_ref& fn) {
     // Still as the last call left it when the same script runs again and nothing
     // changed the environment since: then there is nothing to look at.
     if (environmentFor_ != s.id || environmentChanges_ != kovo_os::environmentChanges()) {
@@ -327,6 +327,7 @@ void simulator::deliverControl(script_instance& s, const std::string& panel,
     delivered.kind = entry_kind::event;
     delivered.script = s.name;
     // Built in place: every press and choice makes one.
+    delivered.text = log_.spareText();
     delivered.text.reserve(14 + panel.size() + control.size() + text.size());
     delivered.text += "control ";
     delivered.text += panel;

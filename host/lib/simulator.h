@@ -11,6 +11,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "command_text.h"
@@ -177,7 +178,23 @@ class simulator {
     // Runs fn as one call into the plug-in of s: environment, debug capture, and
     // the reply-buffer check when it returns. False when an exception escaped
     // the plug-in (reported as a breach naming `what`).
-    bool callInto(script_instance& s, const char* what, const std::function<void()>& fn);
+    // What a call into a script does, seen without owning it (the lambda passed
+    // lives until the call returns): a std::function of a lambda capturing a few
+    // references would allocate on every call.
+    class call_ref {
+      public:
+        template <typename F, typename = std::enable_if_t<
+                                  !std::is_same<std::decay_t<F>, call_ref>::value>>
+        call_ref(F&& fn)  // NOLINT(google-explicit-constructor): lambdas convert as passed
+            : fn_(const_cast<void*>(static_cast<const void*>(&fn))),
+              invoke_([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); }) {}
+        void operator()() const { invoke_(fn_); }
+
+      private:
+        void* fn_;
+        void (*invoke_)(void*);
+    };
+    bool callInto(script_instance& s, const char* what, const call_ref& fn);
     // hostCallback with an event that must be answered with null.
     void deliverEvent(script_instance& s, void* data, int type);
     void deliverPending();

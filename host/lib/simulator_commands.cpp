@@ -82,7 +82,8 @@ char* simulator::onCommand(script_instance& s, const char* text, int code) {
     entry.kind = entry_kind::command;
     entry.script = s.name;
     entry.code = code;
-    entry.text = text == nullptr ? "(null)" : text;
+    entry.text = log_.spareText();
+    entry.text.assign(text == nullptr ? "(null)" : text);
     if (code != KOVO_CODE_COMMAND || text == nullptr) {
         record(entry);
         record(breachEntry(s.name, entry.text,

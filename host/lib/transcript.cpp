@@ -69,8 +69,28 @@ void transcript::add(transcript_entry&& entry) {
     // The newest entry always stays, whatever the window.
     while (entries_.size() > std::max<std::size_t>(window_, 1) &&
            entries_.front().sequence < keepFrom_) {
+        keepSpare(entries_.front().text);
+        keepSpare(entries_.front().answer);
         entries_.pop_front();
     }
+}
+
+void transcript::keepSpare(std::string& text) {
+    // Only room on the heap is worth keeping, and only a few of them: a handful
+    // of entries are made between two that leave.
+    if (text.capacity() > std::string().capacity() && spare_.size() < maxSpare) {
+        text.clear();
+        spare_.push_back(std::move(text));
+    }
+}
+
+std::string transcript::spareText() {
+    if (spare_.empty()) {
+        return std::string();
+    }
+    std::string text = std::move(spare_.back());
+    spare_.pop_back();
+    return text;
 }
 
 void transcript::flush() {

@@ -75,6 +75,10 @@ class transcript {
     void setWindow(std::size_t entries) { window_ = entries; }
     void keepFrom(std::uint64_t sequence) { keepFrom_ = sequence; }
 
+    // An empty string with the room of a text that left the window (or a new
+    // one): an entry filled from it costs no allocation once the window is full.
+    std::string spareText();
+
     static std::string format(const transcript_entry& entry);
     // The same line (or lines), appended to out.
     static void appendFormatted(const transcript_entry& entry, std::string& out);
@@ -87,6 +91,9 @@ class transcript {
     std::ostream* echo_ = nullptr;
     std::string held_;  // formatted echo not yet written
     std::function<void(const transcript_entry&)> observer_;
+    std::vector<std::string> spare_;  // room of texts that left the window
+    static constexpr std::size_t maxSpare = 16;
+    void keepSpare(std::string& text);
 };
 
 // Shows a text in single quotes, with line ends and other control characters visible.

@@ -46,6 +46,31 @@ TEST(Transcript, EntriesAreNumberedAndTheWindowStaysBounded) {
     EXPECT_EQ(log.since(7, 2)[1].sequence, 8u);
 }
 
+// Entries made from the room of texts that left the window hold exactly their
+// own text and answer, never what the old entry had.
+TEST(Transcript, SpareRoomComesBackEmpty) {
+    transcript log;
+    log.setWindow(2);
+    EXPECT_EQ(log.spareText(), "");
+    const std::string longText(100, 'x');
+    for (int i = 0; i < 40; ++i) {
+        transcript_entry entry;
+        entry.kind = entry_kind::command;
+        entry.text = log.spareText();
+        EXPECT_TRUE(entry.text.empty());
+        entry.text += i % 2 == 0 ? longText + std::to_string(i) : "short";
+        entry.answer = log.spareText();
+        EXPECT_TRUE(entry.answer.empty());
+        entry.answer += std::string(30, 'a' + i % 26);
+        log.add(std::move(entry));
+    }
+    ASSERT_EQ(log.entries().size(), 2u);
+    EXPECT_EQ(log.entries().front().text, longText + "38");
+    EXPECT_EQ(log.entries().front().answer, std::string(30, 'a' + 38 % 26));
+    EXPECT_EQ(log.entries().back().text, "short");
+    EXPECT_EQ(log.entries().back().answer, std::string(30, 'a' + 39 % 26));
+}
+
 TEST(Transcript, TheCheckedActionStaysWholeBeyondTheWindow) {
     transcript log;
     log.setWindow(2);
