@@ -13,8 +13,8 @@
 #include "lean_host.h"
 #include "script_runner.h"
 #include "session_script.h"
-#include "tavisk_presses.h"
 #include "simulator.h"
+#include "tavisk_presses.h"
 
 namespace fs = std::filesystem;
 

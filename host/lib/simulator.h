@@ -183,8 +183,8 @@ class simulator {
     // references would allocate on every call.
     class call_ref {
       public:
-        template <typename F, typename = std::enable_if_t<
-                                  !std::is_same<std::decay_t<F>, call_ref>::value>>
+        template <typename F,
+                  typename = std::enable_if_t<!std::is_same<std::decay_t<F>, call_ref>::value>>
         call_ref(F&& fn)  // NOLINT(google-explicit-constructor): lambdas convert as passed
             : fn_(const_cast<void*>(static_cast<const void*>(&fn))),
               invoke_([](void* f) { (*static_cast<std::remove_reference_t<F>*>(f))(); }) {}
