@@ -64,6 +64,9 @@ class kovo_host_probe : public kovo_script_helper {
             answerNext_ = true;
         } else if (control == "Throw") {
             throw std::runtime_error("probe: asked to throw");
+        } else if (control == "Workstation") {
+            debug(kovo_string("workstation ") + kovo_string(workstationNumber(), ' ', 0, 10) +
+                  "\n");
         } else {
             debug(kovo_string("control ") + event.panelId() + " " + control + " " +
                   event.eventKey() + "=" + value + "\n");

@@ -2,6 +2,7 @@
 // events reach scripts, timers, and the actions an operator cannot take.
 #include <gtest/gtest.h>
 
+#include "kovo_os_host.h"
 #include "kovo_script_test.h"
 #include "simulator.h"
 #include "test_site.h"
@@ -91,6 +92,33 @@ TEST_F(Simulator, DebugOutputSitsBetweenTheCommands) {
         "  [a] 5 reply to SD 'StC AES Router'",
     };
     EXPECT_EQ(linesFrom(from), expected);
+}
+
+// The host sets the plug-ins' environment only when it may have changed: another
+// script runs, or something changed it through the platform layer since.
+TEST_F(Simulator, EachCallSeesItsScriptsWorkstationWhateverChangedBetween) {
+    std::string error;
+    ASSERT_TRUE(sim_->load("a", "kovo_host_probe", "tests/host/layouts", true, 12, error)) << error;
+    ASSERT_TRUE(sim_->load("b", "kovo_host_probe", "tests/host/layouts", true, 20, error)) << error;
+    const auto workstationOf = [&](const std::string& name) {
+        const std::size_t from = mark();
+        EXPECT_TRUE(sim_->event(name, "1", "Workstation", "x=1", error)) << error;
+        for (const std::string& line : linesFrom(from)) {
+            const std::size_t at = line.find("debug| workstation ");
+            if (at != std::string::npos) {
+                return line.substr(at + 19);
+            }
+        }
+        return std::string("(none)");
+    };
+    EXPECT_EQ(workstationOf("a"), "12");
+    EXPECT_EQ(workstationOf("a"), "12");
+    EXPECT_EQ(workstationOf("b"), "20");
+    EXPECT_EQ(workstationOf("a"), "12");
+    kovo_os::setEnvironment("RX_WORKSTATION", "99");
+    EXPECT_EQ(workstationOf("a"), "12");
+    kovo_os::unsetEnvironment("RX_WORKSTATION");
+    EXPECT_EQ(workstationOf("a"), "12");
 }
 
 TEST_F(Simulator, RmOutsideTheDatabaseIsNotStored) {
