@@ -189,7 +189,9 @@ bool writeSiteVariants(const std::string& baseSite, const std::string& outDir,
     for (const auto& edit : edits) {
         const fs::path dir = sites / edit.first;
         fs::remove_all(dir, code);
-        fs::create_directories(dir, code);
+        // The copy makes the folder itself: copying into one made beforehand
+        // fails under wine on the drive that maps the Unix file system.
+        fs::create_directories(sites, code);
         fs::copy(base, dir, fs::copy_options::recursive, code);
         if (code) {
             error = "cannot copy the site to " + dir.string() + ": " + code.message();

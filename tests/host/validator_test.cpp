@@ -197,6 +197,23 @@ TEST_F(Validate, EditorWithoutAFaultValidatesCleanOnEverySiteVariant) {
     EXPECT_NE(xml.find("run 1:8 (dbsize-absurd)"), std::string::npos) << xml;
 }
 
+// An output folder given relative to the working folder, used twice: under wine
+// that folder lies on the drive that maps the Unix file system, where copying
+// the site into a folder made beforehand failed.
+TEST_F(Validate, OutputFolderInTheWorkingFolderCanBeUsedAgain) {
+    const fs::path out =
+        fs::path("validate-out-" + fs::path(dir("")).parent_path().filename().string());
+    for (int round = 0; round < 2; ++round) {
+        const host_run run =
+            validate(1, "", {"--runs", "1", "--steps", "10", "--out", out.string()});
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_TRUE(fs::is_directory(out / "sites" / "dbsize-absurd" / "config" / "system"))
+            << run.output;
+    }
+    std::error_code ignored;
+    fs::remove_all(out, ignored);
+}
+
 TEST_F(Validate, SameSeedGivesTheSameRunAndReproduceRunsJustThatOne) {
     ASSERT_EQ(validate(1, "a", {"--runs", "2", "--steps", "50", "--seed", "5"}).status, 0);
     ASSERT_EQ(validate(1, "b", {"--runs", "2", "--steps", "50", "--seed", "5"}).status, 0);
