@@ -3,6 +3,8 @@
 // the text reaches catchDebugText is the platform's part.
 #include "kovo_os_debug_capture.h"
 
+#include <algorithm>
+
 #include "kovo_os_host.h"
 
 namespace kovo_os {
@@ -15,7 +17,15 @@ bool catchDebugText(const char* text, std::size_t length) {
     if (innermost == nullptr) {
         return false;
     }
-    innermost->caught_.append(text, length);
+    // A plug-in that writes without end between two looks must not take all
+    // memory: past the bound the rest is dropped, and the drain says so.
+    std::string& caught = innermost->caught_;
+    const std::size_t room =
+        debug_capture::maxCaught - std::min(caught.size(), debug_capture::maxCaught);
+    if (length > room) {
+        innermost->dropped_ = true;
+    }
+    caught.append(text, std::min(length, room));
     return true;
 }
 
@@ -39,6 +49,11 @@ bool debug_capture::begin() {
 std::string debug_capture::drain() {
     std::string text;
     text.swap(caught_);
+    if (dropped_) {
+        dropped_ = false;
+        text += "\n(the rest of this debug output was dropped: more than " +
+                std::to_string(maxCaught >> 20) + " MiB between two looks)\n";
+    }
     return text;
 }
 

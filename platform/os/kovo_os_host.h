@@ -56,11 +56,16 @@ class debug_capture {
     std::string drain();  // what was written since the last drain
     void end();           // give the output back
     // False when nothing has been written since the last drain.
-    bool maybeWritten() const { return !caught_.empty(); }
+    bool maybeWritten() const { return !caught_.empty() || dropped_; }
+
+    // At most this much is kept between two drains; the drain of more ends in a
+    // line saying that the rest was dropped.
+    static constexpr std::size_t maxCaught = std::size_t{16} << 20;
 
   private:
     friend bool catchDebugText(const char* text, std::size_t length);
     std::string caught_;              // the debug texts caught since the last drain
+    bool dropped_ = false;            // some text did not fit under maxCaught
     debug_capture* outer_ = nullptr;  // the capture this one nests in
     bool active_ = false;             // between begin and end
 };

@@ -38,6 +38,28 @@ TEST(DebugCapture, DrainsExactlyWhatWasWrittenAndSeesNewOutputCheaply) {
     EXPECT_EQ(third, "after");
 }
 
+// A plug-in writing without end between two looks cannot take all memory: what
+// does not fit is dropped, and the drain says so once.
+TEST(DebugCapture, WhatDoesNotFitIsDroppedAndSaidSo) {
+    kovo_os::debug_capture capture;
+    ASSERT_TRUE(capture.begin());
+    const std::string chunk(1 << 20, 'c');
+    for (std::size_t i = 0; i < (kovo_os::debug_capture::maxCaught >> 20) + 2; ++i) {
+        kovo_os::debugOutput(chunk.c_str());
+    }
+    const std::string text = capture.drain();
+    EXPECT_EQ(text.compare(0, kovo_os::debug_capture::maxCaught,
+                           std::string(kovo_os::debug_capture::maxCaught, 'c')),
+              0);
+    EXPECT_NE(text.find("(the rest of this debug output was dropped: more than 16 MiB",
+                        kovo_os::debug_capture::maxCaught),
+              std::string::npos);
+    EXPECT_LT(text.size(), kovo_os::debug_capture::maxCaught + 200);
+    kovo_os::debugOutput("next");
+    EXPECT_EQ(capture.drain(), "next");
+    capture.end();
+}
+
 // Output between two captures goes to standard error as before, not into the
 // next capture; a capture ended early leaves the chain without taking the
 // outer one's text.
