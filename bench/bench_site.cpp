@@ -60,6 +60,15 @@ void bench_site::write(const std::string& relative, const std::string& text) con
     std::ofstream(path, std::ios::binary) << text;
 }
 
+kovo_host::simulator_options simulatorOptions(const std::string& siteDir,
+                                              const std::string& store) {
+    kovo_host::simulator_options options = kovo_host::defaultOptions();
+    options.siteDir = siteDir;
+    options.dbFile = store;
+    options.freshStore = true;
+    return options;
+}
+
 void useSite(const std::string& siteDir, int workstation) {
     const fs::path site(siteDir);
     kovo_os::setEnvironment("RX_ROOT", site.parent_path().string());

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "simulator.h"
+
 namespace kovo_bench {
 
 class bench_site {
@@ -23,6 +25,10 @@ class bench_site {
     std::string root_;
     std::string dir_;
 };
+
+// The simulator's options for a benchmark: this build's defaults, the site, and
+// a name store seeded afresh in the file given.
+kovo_host::simulator_options simulatorOptions(const std::string& siteDir, const std::string& store);
 
 // Points RX_ROOT and RX_SYSTEM at a site folder and sets RX_WORKSTATION.
 void useSite(const std::string& siteDir, int workstation);

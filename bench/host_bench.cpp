@@ -22,14 +22,6 @@ namespace {
 
 using namespace kovo_bench;
 
-kovo_host::simulator_options optionsFor(const std::string& siteDir, const std::string& store) {
-    kovo_host::simulator_options options = kovo_host::defaultOptions();
-    options.siteDir = siteDir;
-    options.dbFile = store;
-    options.freshStore = true;
-    return options;
-}
-
 // Tavisk presses in process, the transcript kept (not printed), its window full
 // before the timing starts.
 void simulatorCommands(benchmark::State& state) {
@@ -58,7 +50,7 @@ const char* const openingScript =
 
 // The commands of the names editor's opening, as expect lines.
 std::string openingExpectations(const std::string& siteDir, const std::string& store) {
-    kovo_host::simulator sim(optionsFor(siteDir, store));
+    kovo_host::simulator sim(simulatorOptions(siteDir, store));
     const std::string script = store + ".probe.kovo";
     std::ofstream(script) << openingScript;
     std::ostringstream out, err;
@@ -84,7 +76,7 @@ std::string openingExpectations(const std::string& siteDir, const std::string& s
 // line with the transcript echoed to a stream; only its last line is timed.
 bool timeLastLine(benchmark::State& state, const std::string& siteDir, const std::string& store,
                   const std::string& script, bool fresh, std::string& error) {
-    kovo_host::simulator_options options = optionsFor(siteDir, store);
+    kovo_host::simulator_options options = simulatorOptions(siteDir, store);
     options.freshStore = fresh;
     kovo_host::simulator sim(options);
     std::ifstream in(script);

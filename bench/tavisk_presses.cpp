@@ -4,20 +4,10 @@
 
 namespace kovo_bench {
 
-namespace {
-
-kovo_host::simulator_options pressOptions(const std::string& store) {
-    kovo_host::simulator_options options = kovo_host::defaultOptions();
-    options.siteDir = (std::filesystem::path(sourceDir()) / "sites" / "demo").string();
-    options.dbFile = store;
-    options.freshStore = true;
-    return options;
-}
-
-}  // namespace
-
 tavisk_presses::tavisk_presses()
-    : scratch_(1, 0), sim_(pressOptions(scratch_.dir() + "/store.sqlite")) {
+    : scratch_(1, 0),
+      sim_(simulatorOptions((std::filesystem::path(sourceDir()) / "sites" / "demo").string(),
+                            scratch_.dir() + "/store.sqlite")) {
     if (!sim_.load("ws", "Tavisk", "", false, 12, error_)) {
         return;
     }

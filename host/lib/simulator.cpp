@@ -167,8 +167,8 @@ bool simulator::callInto(script_instance& s, const char* what, const call_ref& f
     active_ = &s;
     s.inCall = true;
     const bool capturing = options_.captureDebugOutput && capture_->begin();
-    // An exception must not cross into the host: it would leave standard error
-    // redirected and end the session.
+    // An exception must not cross into the host: it would leave the debug
+    // capture running and end the session.
     bool escaped = false;
     try {
         fn();

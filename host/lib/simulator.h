@@ -175,9 +175,6 @@ class simulator {
     script_instance* findId(int id) const;
     bool ensureStore(std::string& error);
 
-    // Runs fn as one call into the plug-in of s: environment, debug capture, and
-    // the reply-buffer check when it returns. False when an exception escaped
-    // the plug-in (reported as a breach naming `what`).
     // What a call into a script does, seen without owning it (the lambda passed
     // lives until the call returns): a std::function of a lambda capturing a few
     // references would allocate on every call.
@@ -194,6 +191,9 @@ class simulator {
         void* fn_;
         void (*invoke_)(void*);
     };
+    // Runs fn as one call into the plug-in of s: environment, debug capture, and
+    // the reply-buffer check when it returns. False when an exception escaped
+    // the plug-in (reported as a breach naming `what`).
     bool callInto(script_instance& s, const char* what, const call_ref& fn);
     // hostCallback with an event that must be answered with null.
     void deliverEvent(script_instance& s, void* data, int type);

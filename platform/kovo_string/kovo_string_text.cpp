@@ -67,8 +67,11 @@ kovo_string kovo_string::arg(const kovo_string& a) const {
     const bool holdsPercent = std::memchr(a.text_, '%', a.length_) != nullptr;
     const bool startsWithDigit = a.length_ > 0 && a.text_[0] >= '1' && a.text_[0] <= '9';
     const auto needsRecord = [&](unsigned out) {
-        if (holdsPercent || !startsWithDigit) {
-            return holdsPercent;
+        if (holdsPercent) {
+            return true;
+        }
+        if (!startsWithDigit) {
+            return false;
         }
         const char before = out > 0 ? done.text_[out - 1] : '%';
         return before == '%' || (before >= '0' && before <= '9');

@@ -8,11 +8,7 @@
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
-
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
