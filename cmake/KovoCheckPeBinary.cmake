@@ -24,7 +24,8 @@ string(REPLACE "\n" ";" lines "${dump}")
 # The DLLs it imports from.
 set(system_dlls kernel32.dll msvcrt.dll ntdll.dll user32.dll advapi32.dll ws2_32.dll
                 shell32.dll ole32.dll)
-set(stand_in_dlls kovo_string.dll kovo_config.dll)
+# (the MinGW build's are named apart from the Microsoft-ABI build's)
+set(stand_in_dlls kovo_string.dll kovo_config.dll kovo_string_mingw.dll kovo_config_mingw.dll)
 set(imports "")
 set(failures "")
 set(from_stand_in FALSE)
