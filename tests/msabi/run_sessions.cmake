@@ -4,8 +4,8 @@
 #
 # Runs the session scripts with --check semantics in one process, writing each
 # transcript to TRANSCRIPTS. With COMPARE_WITH, every transcript must equal the
-# one of the same name there, but for where the plug-in file lies and the line
-# ends of the platform.
+# one of the same name there, but for where the plug-in file lies and how the
+# platform writes paths and line ends.
 cmake_minimum_required(VERSION 3.25)
 if(NOT EXISTS "${SCRIPT_TESTS}")
   message(FATAL_ERROR "${SCRIPT_TESTS} is not built: build its preset first "
@@ -29,6 +29,15 @@ function(read_normalized file out)
   # "load <path>/<name>.<so|dll> instance ...": the file, not the plug-in.
   string(REGEX REPLACE "load [^\n]*[/\\\\]([A-Za-z_]+)\\.(so|dll) instance" "load \\1 instance"
                        text "${text}")
+  # A path of the build machine's file system as wine shows it to a Windows
+  # program (the site's files in debug lines): Z:\work\... is /work/...
+  string(REGEX MATCHALL "Z:\\\\[^ \n']*" paths "${text}")
+  list(REMOVE_DUPLICATES paths)
+  foreach(path IN LISTS paths)
+    string(SUBSTRING "${path}" 2 -1 unix)
+    string(REPLACE "\\" "/" unix "${unix}")
+    string(REPLACE "${path}" "${unix}" text "${text}")
+  endforeach()
   set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
