@@ -45,10 +45,13 @@ set(CMAKE_C_FLAGS_INIT "${kovo_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${kovo_flags}")
 # The C runtime is the Universal CRT of the system, through mingw-w64's import
 # libraries; the runtime library named by the compiler's default-library
-# directives (Microsoft's) does not exist here.
+# directives (Microsoft's) does not exist here. The linker writes a map beside
+# each binary (the slot-order test reads it), and keeps quiet about the long
+# section names of the debug information in mingw-w64's few compiled wrappers.
 set(CMAKE_MSVC_RUNTIME_LIBRARY "")
 foreach(kind EXE SHARED MODULE)
-  set(CMAKE_${kind}_LINKER_FLAGS_INIT "-Xlinker /nodefaultlib -Xlinker /map")
+  set(CMAKE_${kind}_LINKER_FLAGS_INIT
+      "-Xlinker /nodefaultlib -Xlinker /map -Xlinker /ignore:longsections")
 endforeach()
 set(CMAKE_C_STANDARD_LIBRARIES
     "${KOVO_MINGW_ROOT}/lib/libucrt.a ${KOVO_MINGW_ROOT}/lib/libkernel32.a" CACHE STRING "" FORCE)

@@ -188,6 +188,7 @@ static int sendEvent(host_link* link, script* s, int argc, char** argv, int* at)
 
 int main(int argc, char** argv) {
     host_link link = {&linkTable, 0, 0, 0, 0};
+    char path[MAX_PATH + 1] = {0};
     HMODULE module;
     load_fn load;
     script* s;
@@ -196,7 +197,12 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: kovo_c_host PLUGIN.dll INSTANCE EVENT...\n");
         return 2;
     }
-    module = LoadLibraryExA(argv[1], NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
+    /* The plug-in's libraries are looked for beside it: its full path says where. */
+    if (GetFullPathNameA(argv[1], MAX_PATH, path, NULL) - 1 >= MAX_PATH - 1) {
+        fprintf(stderr, "kovo_c_host: bad path %s\n", argv[1]);
+        return 2;
+    }
+    module = LoadLibraryExA(path, NULL, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == NULL) {
         printf("FAULT: cannot load %s (error %lu)\n", argv[1], (unsigned long)GetLastError());
         return 1;
