@@ -18,7 +18,9 @@ namespace {
 class script_case : public ::testing::Test {
   public:
     script_case(std::string path, kovo_host::simulator_options options, std::string transcript)
-        : path_(std::move(path)), options_(std::move(options)), transcript_(std::move(transcript)) {}
+        : path_(std::move(path)),
+          options_(std::move(options)),
+          transcript_(std::move(transcript)) {}
 
     void TestBody() override {
         const kovo_host_testing::script_outcome outcome =

@@ -65,8 +65,8 @@ TEST(ScriptObject, MicrosoftAbiEventsGoToSlotOneAndDestructionToSlotZeroWithFlag
     script.destroy();
     EXPECT_TRUE(script == nullptr);
     script.destroy();  // once only
-    EXPECT_EQ(calls, (std::vector<std::string>{"slot 1 type 3 data _events",
-                                               "slot 1 type 2 data x", "slot 0 flags 1"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"slot 1 type 3 data _events", "slot 1 type 2 data x",
+                                               "slot 0 flags 1"}));
 }
 
 TEST(ScriptObject, HostAbiScriptsAreCalledThroughTheirVirtualFunctions) {
