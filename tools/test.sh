@@ -48,12 +48,12 @@ start_fuzz_build() {
     fuzz_build=$!
   fi
 }
-# The Microsoft-ABI DLLs build in the background while the preset before them
-# runs its tests under wine, which leaves the cores mostly idle.
+# The Microsoft-ABI DLLs build in the background, niced, while the preset
+# before them runs its tests under wine, which leaves the cores mostly idle.
 msabi_build=""
 start_msabi_build() {
   mkdir -p build
-  { cmake --preset windows-msvc && cmake --build --preset windows-msvc -j "$jobs"; } \
+  { nice -n 10 cmake --preset windows-msvc && nice -n 10 cmake --build --preset windows-msvc -j "$jobs"; } \
     > build/windows-msvc-build.log 2>&1 &
   msabi_build=$!
 }
