@@ -63,3 +63,22 @@ if(WIN32)
   set(CMAKE_SHARED_LIBRARY_PREFIX "")
   set(CMAKE_IMPORT_LIBRARY_PREFIX "")
 endif()
+
+# kovo_stand_in_library(<name> HEADER <file> SOURCES ...): one of the two
+# stand-in libraries. In the MinGW build, the test rig for the sources, they are
+# <name>_mingw.dll: a Windows process keeps one module per name, and the
+# simulator, which loads these itself, must also load plug-ins built with the
+# Microsoft ABI, which import the libraries of their own build as
+# kovo_string.dll and kovo_config.dll. Installed (component vendor_sdk) as the
+# facility's libraries are delivered: include/, lib/ (import library), bin/.
+function(kovo_stand_in_library name)
+  cmake_parse_arguments(ARG "" "HEADER" "SOURCES" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES})
+  if(MINGW)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name}_mingw)
+  endif()
+  install(TARGETS ${name} RUNTIME DESTINATION bin COMPONENT vendor_sdk
+                          ARCHIVE DESTINATION lib COMPONENT vendor_sdk
+                          LIBRARY DESTINATION lib COMPONENT vendor_sdk)
+  install(FILES ${ARG_HEADER} DESTINATION include COMPONENT vendor_sdk)
+endfunction()

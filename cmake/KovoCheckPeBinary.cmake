@@ -1,11 +1,13 @@
 # cmake -DFILE=<dll or exe> -DOBJDUMP=<objdump> [-DOBJCOPY=<objcopy> -DIDENTIFICATION=<text>]
-#       [-DEXPORTS=<name;...>] -P KovoCheckPeBinary.cmake
+#       [-DEXPORTS=<name;...>] [-DMICROSOFT_NAMES=ON] -P KovoCheckPeBinary.cmake
 #
 # Checks a Windows binary with the toolchain's objdump: it needs no DLL but the
 # system's own and the two stand-in libraries (so no compiler runtime has to be
 # shipped); when EXPORTS is given, its export table names exactly those; when
 # IDENTIFICATION is given, that text lies in its constant data (.rdata), not
-# merely in debug information.
+# merely in debug information; with MICROSOFT_NAMES, every name it imports from
+# the two libraries is a Microsoft C++ name ("?..."), as the facility's own
+# libraries export them, and its only C runtime is the Universal CRT.
 cmake_minimum_required(VERSION 3.25)
 foreach(required FILE OBJDUMP)
   if(NOT ${required})
@@ -22,9 +24,11 @@ string(REPLACE "\n" ";" lines "${dump}")
 # The DLLs it imports from.
 set(system_dlls kernel32.dll msvcrt.dll ntdll.dll user32.dll advapi32.dll ws2_32.dll
                 shell32.dll ole32.dll)
-set(stand_in_dlls kovo_string.dll kovo_config.dll)
+# (the MinGW build's are named apart from the Microsoft-ABI build's)
+set(stand_in_dlls kovo_string.dll kovo_config.dll kovo_string_mingw.dll kovo_config_mingw.dll)
 set(imports "")
 set(failures "")
+set(from_stand_in FALSE)
 foreach(line IN LISTS lines)
   if(line MATCHES "DLL Name: (.+)$")
     string(STRIP "${CMAKE_MATCH_1}" dll)
@@ -34,6 +38,19 @@ foreach(line IN LISTS lines)
        AND NOT lower MATCHES "^api-ms-win-")
       list(APPEND failures "needs ${dll}, which is neither a system DLL nor a stand-in library")
     endif()
+    if(MICROSOFT_NAMES AND lower STREQUAL "msvcrt.dll")
+      list(APPEND failures "needs msvcrt.dll instead of the Universal CRT alone")
+    endif()
+    set(from_stand_in FALSE)
+    if(lower IN_LIST stand_in_dlls)
+      set(from_stand_in TRUE)
+    endif()
+  elseif(MICROSOFT_NAMES AND from_stand_in AND line MATCHES "^\t[0-9a-f]+\t +[0-9]+ +([^ ]+)")
+    if(NOT CMAKE_MATCH_1 MATCHES "^\\?")
+      list(APPEND failures "imports ${CMAKE_MATCH_1}, which is no Microsoft C++ name")
+    endif()
+  elseif(line STREQUAL "")
+    set(from_stand_in FALSE)
   endif()
 endforeach()
 message(STATUS "imports: ${imports}")

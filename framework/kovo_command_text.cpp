@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "kovo_text.h"
 #include "kovo_typed_text.h"
 
 namespace kovo_command_text {
@@ -39,7 +40,7 @@ void builder::append(const char* text, std::size_t length) {
 void builder::appendSafe(const kovo_string& text) {
     // Copied, then made safe where it now stands: one pass, no second text.
     const std::size_t from = size_;
-    append(text.c_str(), text.length());
+    append(textOf(text), text.length());
     for (std::size_t i = from; i < size_; ++i) {
         data_[i] = hostSafeByte(data_[i]);
     }
@@ -63,7 +64,7 @@ builder& builder::quoted(const kovo_string& key, const kovo_string& value) {
 
 builder& builder::quotedPath(const kovo_string& prefix, const kovo_string& text) {
     append(" '", 2);
-    if (!prefix.isEmpty()) {
+    if (!isEmpty(prefix)) {
         appendSafe(prefix);
         append('/');
     }

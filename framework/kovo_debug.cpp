@@ -2,9 +2,10 @@
 #include <string>
 
 #include "kovo_script_helper.h"
+#include "kovo_text.h"
 
 void kovo_script_helper::debug(const kovo_string& text) {
-    kovo_os::debugOutput(text.c_str());
+    kovo_os::debugOutput(textOf(text));
 }
 
 void kovo_script_helper::debug(const kovo_string& format, const kovo_string& a1,
@@ -15,10 +16,10 @@ void kovo_script_helper::debug(const kovo_string& format, const kovo_string& a1,
     // One left-to-right pass over the format: %1..%9 take their argument, and an
     // inserted text is never looked at again, so a name holding "%2" stays as it is.
     std::string out;
-    for (const char* at = format.c_str(); *at != '\0'; ++at) {
+    for (const char* at = textOf(format); *at != '\0'; ++at) {
         if (at[0] == '%' && at[1] >= '1' && at[1] <= '9') {
             const kovo_string& arg = *args[at[1] - '1'];
-            out.append(arg.c_str(), arg.length());
+            out.append(textOf(arg), arg.length());
             ++at;
         } else {
             out += *at;

@@ -1,6 +1,7 @@
 // Timer, device and database commands: ET, RR, RU, RN, RM, SD, IW.
 #include "kovo_command_text.h"
 #include "kovo_script_helper.h"
+#include "kovo_text.h"
 
 using kovo_command_text::builder;
 
@@ -73,7 +74,7 @@ bool kovo_script_helper::deviceLookup(const kovo_string& name, int* first, int* 
         return false;
     }
     const kovo_string reply = takeReply(answer);
-    const decodeKOVOString words(reply.c_str(), '\'');
+    const decodeKOVOString words(textOf(reply), '\'');
     if (first != nullptr) {
         *first = kovo_string(words.tokens[0]).toInt();
     }

@@ -1,6 +1,7 @@
 // Panel and control commands: PS, PI, PR, TP, TG, CE, CD, CS, CH, XI.
 #include "kovo_command_text.h"
 #include "kovo_script_helper.h"
+#include "kovo_text.h"
 
 using kovo_command_text::builder;
 
@@ -18,7 +19,7 @@ bool kovo_script_helper::panelCommand(const char* command, const kovo_string& pa
     }
     builder text(command);
     text.quoted(panel).quotedPath(instanceString, layout);
-    if (!extra.isEmpty()) {
+    if (!isEmpty(extra)) {
         text.quoted(extra);
     }
     // A status, not a buffer: it is never given back.
@@ -132,7 +133,7 @@ kovo_stringlist kovo_script_helper::controlList(const kovo_string& panel,
     }
     const kovo_string reply = takeReply(answer);
     // No control matched: an empty answer is an empty list, not one control named "".
-    if (reply.isEmpty()) {
+    if (isEmpty(reply)) {
         return kovo_stringlist();
     }
     return kovo_stringlist(reply, ',');

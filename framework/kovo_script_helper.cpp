@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "kovo_alarm_actions.h"
+#include "kovo_text.h"
 
 // Read by tools that inspect a plug-in file, never by code. External C linkage
 // (hidden, so not exported) lets every linker be told to keep it: KOVO_KEEP_DATA
@@ -36,7 +37,7 @@ char* parentReplyBuffer(const kovo_string& reply) {
         return nullptr;
     }
     char* buffer = new char[length + 1];
-    std::memcpy(buffer, reply.c_str(), length);
+    std::memcpy(buffer, textOf(reply), length);
     buffer[length] = '\0';
     return buffer;
 }

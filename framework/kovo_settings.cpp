@@ -5,6 +5,7 @@
 #include "kovo_command_text.h"
 #include "kovo_config.h"
 #include "kovo_script_helper.h"
+#include "kovo_text.h"
 
 namespace {
 // The "value" of the first entry of the group whose "id" is id; later entries
@@ -50,7 +51,7 @@ int kovo_script_helper::getDatabaseSize(int device, int database) {
     const std::string path =
         root + sep + system + sep + "config" + sep + "system" + sep + deviceIniName(device);
     const std::string key =
-        std::string("DatabaseSize_") + kovo_command_text::decimal(database).c_str();
+        std::string("DatabaseSize_") + textOf(kovo_command_text::decimal(database));
     const std::string size = kovo_os::readIniString(path, "Database", key, "0", 255);
     if (size.empty()) {
         return 0;

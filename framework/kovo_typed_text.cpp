@@ -2,8 +2,10 @@
 
 #include <string>
 
+#include "kovo_text.h"
+
 bool isHostSafe(const kovo_string& text) {
-    const char* bytes = text.c_str();
+    const char* bytes = textOf(text);
     const unsigned length = text.length();
     for (unsigned i = 0; i < length; ++i) {
         if (hostSafeByte(bytes[i]) != bytes[i]) {
@@ -17,7 +19,7 @@ kovo_string hostSafeText(const kovo_string& typed) {
     if (isHostSafe(typed)) {
         return typed;
     }
-    std::string safe(typed.c_str(), typed.length());
+    std::string safe(textOf(typed), typed.length());
     for (char& c : safe) {
         c = hostSafeByte(c);
     }

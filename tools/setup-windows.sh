@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, what the windows preset needs: the MinGW-w64 cross
-# compilers (posix thread flavour), wine to run the tests, and the tools that
-# tools/windows-deps.sh uses to build pugixml, SQLite and GoogleTest from
+# Installs, with apt-get, what the windows and windows-msvc presets need: the
+# MinGW-w64 cross compilers (posix thread flavour), clang-14, lld-14 and the
+# LLVM tools for the Microsoft-ABI DLLs (which use mingw-w64's headers and
+# import libraries of the Universal CRT), wine to run the tests, and the tools
+# that tools/windows-deps.sh uses to build pugixml, SQLite and GoogleTest from
 # Debian's sources; and enables Debian's source entries (deb-src) for
 # apt-get source when they are missing. Fails when it cannot.
 set -euo pipefail
@@ -12,6 +14,7 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
 packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+          mingw-w64-x86-64-dev clang-14 lld-14 llvm-14
           wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev libcpp-httplib-dev zip)
 missing=()
 for p in "${packages[@]}"; do

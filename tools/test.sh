@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Sets up what the build needs, then configures, builds and runs every test, in
 # the optimised preset and under AddressSanitizer + UndefinedBehaviorSanitizer,
-# and the Windows cross build under wine where mingw-w64 and wine can be
-# installed (tools/setup-windows.sh). Then the browser tests of the panel
+# and the Windows builds under wine where mingw-w64, clang and wine can be
+# installed (tools/setup-windows.sh): the MinGW test rig, then the Microsoft-ABI
+# DLLs, whose session scripts run in the rig's simulator and are compared with
+# the default preset's transcripts. Then the browser tests of the panel
 # emulator run against the first preset's build.
-# Usage: tools/test.sh [preset ...]   (default: default asan, and windows)
+# Usage: tools/test.sh [preset ...]   (default: default asan, and windows windows-msvc)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,11 +19,11 @@ presets=("$@")
 if [ ${#presets[@]} -eq 0 ]; then
   presets=(default asan)
   if tools/setup-windows.sh; then
-    presets+=(windows)
+    presets+=(windows windows-msvc)
   else
-    echo "== preset windows skipped: mingw-w64 and wine could not be installed"
+    echo "== presets windows and windows-msvc skipped: mingw-w64 and wine could not be installed"
   fi
-elif [[ " ${presets[*]} " == *" windows "* ]]; then
+elif [[ " ${presets[*]} " == *" windows"* ]]; then
   tools/setup-windows.sh
 fi
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -46,14 +48,31 @@ start_fuzz_build() {
     fuzz_build=$!
   fi
 }
-for preset in "${presets[@]}"; do
+# The Microsoft-ABI DLLs build in the background, niced, while the preset
+# before them runs its tests under wine, which leaves the cores mostly idle.
+msabi_build=""
+start_msabi_build() {
+  mkdir -p build
+  { nice -n 10 cmake --preset windows-msvc && nice -n 10 cmake --build --preset windows-msvc -j "$jobs"; } \
+    > build/windows-msvc-build.log 2>&1 &
+  msabi_build=$!
+}
+last=${presets[${#presets[@]}-1]}
+for i in "${!presets[@]}"; do
+  preset=${presets[$i]}
+  next=${presets[$((i + 1))]:-}
   step "preset $preset"
   if [ "$preset" = windows ] && [ -n "$windows_deps" ]; then
     wait "$windows_deps" || { cat build/windows-deps.log >&2; echo "the Windows libraries do not build" >&2; exit 1; }
   fi
-  cmake --preset "$preset"
-  cmake --build --preset "$preset" -j "$jobs"
-  [ "$preset" = "${presets[${#presets[@]}-1]}" ] && start_fuzz_build
+  if [ "$preset" = windows-msvc ] && [ -n "$msabi_build" ]; then
+    wait "$msabi_build" || { cat build/windows-msvc-build.log >&2; echo "the Microsoft-ABI DLLs do not build" >&2; exit 1; }
+  else
+    cmake --preset "$preset"
+    cmake --build --preset "$preset" -j "$jobs"
+  fi
+  [ "$next" = windows-msvc ] && start_msabi_build
+  { [ "$preset" = "$last" ] || [ "$next" = windows-msvc ]; } && start_fuzz_build
   ctest --preset "$preset"
 done
 step "browser tests (preset ${presets[0]})"

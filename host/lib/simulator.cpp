@@ -203,7 +203,7 @@ bool simulator::callInto(script_instance& s, const char* what, const call_ref& f
 
 void simulator::deliverEvent(script_instance& s, void* data, int type) {
     char* returned = nullptr;
-    if (!callInto(s, "hostCallback", [&] { returned = s.callback->hostCallback(data, type); })) {
+    if (!callInto(s, "hostCallback", [&] { returned = s.callback.hostCallback(data, type); })) {
         return;
     }
     if (returned != nullptr) {
@@ -277,7 +277,7 @@ bool simulator::load(const std::string& name, const std::string& plugin,
         scripts_.pop_back();
         return false;
     }
-    s.callback = created;
+    s.callback = script_object(created, s.library.abi());
     deliverPending();
     return true;
 }
@@ -300,9 +300,9 @@ bool simulator::unload(const std::string& name, std::string& error) {
     destroyed.script = s->name;
     destroyed.text = "destroy";
     record(std::move(destroyed));
-    kovo_client_callback* callback = s->callback;
-    s->callback = nullptr;
-    callInto(*s, "the destructor", [&] { delete callback; });
+    script_object callback = s->callback;
+    s->callback = script_object();
+    callInto(*s, "the destructor", [&] { callback.destroy(); });
     stopScript(*s);
     const int id = s->id;
     pending_.erase(std::remove_if(pending_.begin(), pending_.end(),

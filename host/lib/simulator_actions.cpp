@@ -231,7 +231,7 @@ bool simulator::query(const std::string& name, const std::string& text, bool has
     char* reply = nullptr;
     void* data = hasText ? const_cast<char*>(text.c_str()) : nullptr;
     callInto(*s, "hostCallback",
-             [&] { reply = s->callback->hostCallback(data, KOVO_EVENT_PARENT_QUERY); });
+             [&] { reply = s->callback.hostCallback(data, KOVO_EVENT_PARENT_QUERY); });
     if (reply != nullptr) {
         answered = true;
         answer = reply;

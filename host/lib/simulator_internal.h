@@ -11,6 +11,7 @@
 #include "kovo_os_host.h"
 #include "lent_buffers.h"
 #include "panel_state.h"
+#include "script_object.h"
 #include "simulator.h"
 
 namespace kovo_host {
@@ -35,7 +36,7 @@ struct simulator::script_instance {
     int workstation = 0;
     std::string workstationText;  // RX_WORKSTATION while the script runs
     kovo_os::plugin_library library;
-    kovo_client_callback* callback = nullptr;
+    script_object callback;
     std::unique_ptr<script_link> link;
     bool stopped = false;  // "AS" received
     bool inCall = false;

@@ -36,10 +36,7 @@ kovo_config::kovo_config(const kovo_string& groupName) : group_(new group) {
         kovo_os::debugOutput(group_->file->error.c_str());
         return;
     }
-    const auto found = group_->file->groups.find(where.id);
-    if (found != group_->file->groups.end()) {
-        group_->current = firstElement(found->second.first_child());
-    }
+    group_->current = firstElement(group_->file->group(where.id).first_child());
 }
 
 kovo_config::~kovo_config() {

@@ -1,51 +1,50 @@
 #include "kovo_config_cache.h"
 
-#include <cstdint>
-#include <filesystem>
-#include <iterator>
-#include <mutex>
+#include <algorithm>
+#include <cstring>
 #include <string>
-#include <system_error>
+
+#include "kovo_os.h"
 
 namespace kovo_config_store {
 namespace {
 
-struct file_stamp {
-    std::filesystem::file_time_type modified;
-    std::uintmax_t size = 0;
-
-    bool operator==(const file_stamp& other) const {
-        return modified == other.modified && size == other.size;
-    }
-};
+bool idBefore(const parsed_file::group_entry& a, const parsed_file::group_entry& b) {
+    return std::strcmp(a.id, b.id) < 0;
+}
 
 struct cached_file {
-    file_stamp stamp;
+    std::string path;
+    kovo_os::file_stamp stamp;
     std::shared_ptr<const parsed_file> parsed;
 };
 
-struct file_cache {
-    std::mutex lock;
-    std::unordered_map<std::string, cached_file> files;
-};
-
-file_cache& cache() {
-    static file_cache instance;
-    return instance;
+// A site has two or three configuration files: a list is all it takes.
+std::vector<cached_file>& cache() {
+    static std::vector<cached_file> files;
+    return files;
 }
 
-bool stampOf(const std::string& path, file_stamp& stamp) {
-    std::error_code error;
-    stamp.modified = std::filesystem::last_write_time(path, error);
-    if (error) {
-        return false;
+cached_file* cachedOf(const std::string& path) {
+    for (cached_file& file : cache()) {
+        if (file.path == path) {
+            return &file;
+        }
     }
-    stamp.size = std::filesystem::file_size(path, error);
-    return !error;
+    return nullptr;
+}
+
+void forget(const std::string& path) {
+    std::vector<cached_file>& files = cache();
+    files.erase(std::remove_if(files.begin(), files.end(),
+                               [&](const cached_file& file) { return file.path == path; }),
+                files.end());
 }
 
 std::shared_ptr<const parsed_file> parse(const std::string& path) {
-    auto parsed = std::make_shared<parsed_file>();
+    // Not make_shared: without RTTI, libstdc++ compiles part of it into its
+    // library, which the Microsoft-ABI build does not have.
+    std::shared_ptr<parsed_file> parsed(new parsed_file);
     const pugi::xml_parse_result result = parsed->document.load_file(path.c_str());
     if (result.status == pugi::status_file_not_found) {
         return nullptr;
@@ -57,44 +56,44 @@ std::shared_ptr<const parsed_file> parse(const std::string& path) {
         return parsed;
     }
     const pugi::xml_node root = parsed->document.document_element();
-    parsed->groups.reserve(static_cast<std::size_t>(std::distance(root.begin(), root.end())));
     for (pugi::xml_node group = root.first_child(); group; group = group.next_sibling()) {
-        if (group.type() != pugi::node_element) {
-            continue;
-        }
         const pugi::xml_attribute id = group.attribute("id");
-        if (id) {
-            parsed->groups.emplace(id.value(), group);  // keeps the first of an id
+        if (group.type() == pugi::node_element && id) {
+            parsed->groups.push_back({id.value(), group});
         }
     }
+    std::stable_sort(parsed->groups.begin(), parsed->groups.end(), idBefore);
     return parsed;
 }
 
 }  // namespace
 
+pugi::xml_node parsed_file::group(const std::string& id) const {
+    const group_entry wanted{id.c_str(), pugi::xml_node()};
+    const auto found = std::lower_bound(groups.begin(), groups.end(), wanted, idBefore);
+    return found != groups.end() && id == found->id ? found->node : pugi::xml_node();
+}
+
 std::shared_ptr<const parsed_file> loadFile(const std::string& path) {
-    file_stamp stamp;
-    file_cache& files = cache();
-    if (!stampOf(path, stamp)) {
-        std::lock_guard<std::mutex> guard(files.lock);
-        files.files.erase(path);
+    kovo_os::file_stamp stamp;
+    if (!kovo_os::fileStamp(path, stamp)) {
+        forget(path);
         return nullptr;
     }
-    {
-        std::lock_guard<std::mutex> guard(files.lock);
-        const auto found = files.files.find(path);
-        if (found != files.files.end() && found->second.stamp == stamp) {
-            return found->second.parsed;
-        }
+    cached_file* cached = cachedOf(path);
+    if (cached != nullptr && cached->stamp == stamp) {
+        return cached->parsed;
     }
-    // Parsed outside the lock. Should the file change while it is read, the
-    // stamp taken before no longer matches and the next load parses it again.
+    // Should the file change while it is read, the stamp taken before no longer
+    // matches and the next load parses it again.
     std::shared_ptr<const parsed_file> parsed = parse(path);
-    std::lock_guard<std::mutex> guard(files.lock);
     if (parsed == nullptr) {
-        files.files.erase(path);
+        forget(path);
+    } else if (cached != nullptr) {
+        cached->stamp = stamp;
+        cached->parsed = parsed;
     } else {
-        files.files[path] = cached_file{stamp, parsed};
+        cache().push_back(cached_file{path, stamp, parsed});
     }
     return parsed;
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <limits>
-#include <stdexcept>
+#include <string>
 
 #include "kovo_string_verbatim.h"
 
@@ -12,7 +12,9 @@ namespace {
 
 unsigned checkedLength(std::size_t length) {
     if (length > std::numeric_limits<unsigned>::max() - 1u) {
-        throw std::length_error("kovo_string: text too long");
+        // libstdc++'s thrower of std::length_error; where exceptions are off
+        // (the Microsoft-ABI build) the runtime support library stops instead.
+        std::__throw_length_error("kovo_string: text too long");
     }
     return static_cast<unsigned>(length);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #ifdef _WIN32
@@ -53,5 +54,17 @@ bool environmentValue(const char* name, std::string& value);
 
 // The separator between directories of a path on this platform.
 char pathSeparator();
+
+// What tells one version of a file from the next: its last modification time
+// (in the platform's own unit) and its size.
+struct file_stamp {
+    std::int64_t modified = 0;
+    std::uint64_t size = 0;
+    bool operator==(const file_stamp& other) const {
+        return modified == other.modified && size == other.size;
+    }
+};
+// False when the file cannot be looked at (missing, no access).
+bool fileStamp(const std::string& path, file_stamp& stamp);
 
 }  // namespace kovo_os

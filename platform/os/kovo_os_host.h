@@ -11,6 +11,11 @@
 
 namespace kovo_os {
 
+// The C++ ABI of a plug-in: the host's own (its compiler's), or Microsoft's,
+// which lays out tables of virtual functions differently (see the host's
+// script_object).
+enum class cpp_abi { host, microsoft };
+
 class plugin_library {
   public:
     plugin_library() = default;
@@ -21,6 +26,8 @@ class plugin_library {
     bool open(const std::string& path, std::string& error);
     void* symbol(const char* name) const;
     void close();
+    // The C++ ABI the open plug-in was built with, told by the names it imports.
+    cpp_abi abi() const;
 
     // ".so" or ".dll": what a bare plug-in name gets behind it.
     static const char* fileSuffix();

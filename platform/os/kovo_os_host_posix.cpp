@@ -46,6 +46,11 @@ void plugin_library::close() {
     }
 }
 
+// Every compiler of a POSIX system builds with the Itanium C++ ABI, as the host is.
+cpp_abi plugin_library::abi() const {
+    return cpp_abi::host;
+}
+
 const char* plugin_library::fileSuffix() {
     return ".so";
 }

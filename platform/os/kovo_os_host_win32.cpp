@@ -17,9 +17,20 @@ plugin_library::~plugin_library() {
     close();
 }
 
+// A plug-in's libraries are looked for beside it first, then beside the host
+// and in the system's folders: a Microsoft-ABI plug-in finds the libraries of
+// its build there, not those of the host's (which, with other names, the host
+// has loaded itself; a process keeps one module per name).
 bool plugin_library::open(const std::string& path, std::string& error) {
     close();
-    HMODULE module = LoadLibraryA(path.c_str());
+    char full[MAX_PATH + 1] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, nullptr);
+    if (length == 0 || length >= MAX_PATH) {
+        error = "the path is too long";
+        return false;
+    }
+    HMODULE module = LoadLibraryExA(
+        full, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     if (module == nullptr) {
         error = "LoadLibrary failed with error " + std::to_string(GetLastError());
         return false;
@@ -40,6 +51,45 @@ void plugin_library::close() {
         FreeLibrary(static_cast<HMODULE>(handle_));
         handle_ = nullptr;
     }
+}
+
+// The names the plug-in imports from other DLLs, as the loader has mapped them:
+// Microsoft's compiler names C++ functions "?...", the Itanium ABI "_Z...".
+// One that imports neither kind calls nothing of a C++ library, and is taken
+// to share the host's.
+cpp_abi plugin_library::abi() const {
+    if (handle_ == nullptr) {
+        return cpp_abi::host;
+    }
+    const auto* base = static_cast<const unsigned char*>(handle_);
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    if (imports.VirtualAddress == 0) {
+        return cpp_abi::host;
+    }
+    for (const auto* dll =
+             reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         dll->Name != 0; ++dll) {
+        const DWORD names =
+            dll->OriginalFirstThunk != 0 ? dll->OriginalFirstThunk : dll->FirstThunk;
+        for (const auto* thunk = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + names);
+             thunk->u1.AddressOfData != 0; ++thunk) {
+            if (IMAGE_SNAP_BY_ORDINAL(thunk->u1.Ordinal)) {
+                continue;
+            }
+            const char* name =
+                reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + thunk->u1.AddressOfData)->Name;
+            if (name[0] == '?') {
+                return cpp_abi::microsoft;
+            }
+            if (name[0] == '_' && name[1] == 'Z') {
+                return cpp_abi::host;
+            }
+        }
+    }
+    return cpp_abi::host;
 }
 
 const char* plugin_library::fileSuffix() {

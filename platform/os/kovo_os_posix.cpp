@@ -1,5 +1,6 @@
 // POSIX side of the platform layer.
 #include <dlfcn.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
@@ -77,6 +78,17 @@ bool environmentValue(const char* name, std::string& value) {
 
 char pathSeparator() {
     return '/';
+}
+
+bool fileStamp(const std::string& path, file_stamp& stamp) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) {
+        return false;
+    }
+    stamp.modified =
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+    stamp.size = static_cast<std::uint64_t>(status.st_size);
+    return true;
 }
 
 }  // namespace kovo_os

@@ -2,6 +2,8 @@
 // teardown and the plug-in's export.
 #include "Corvane.h"
 
+#include "kovo_text.h"
+
 namespace {
 const char* const homePanel = "1";
 }  // namespace
@@ -81,7 +83,7 @@ void Corvane::readAreas() {
 void Corvane::offerAreas() {
     // The list ends at the first area without a name, even if later ones have one.
     areaCount = 0;
-    while (areaCount < maxAreas && !areas[areaCount].areaName.isEmpty()) {
+    while (areaCount < maxAreas && !isEmpty(areas[areaCount].areaName)) {
         ++areaCount;
     }
     for (int i = 0; i < areaCount; ++i) {

@@ -2,6 +2,7 @@
 // router, the openings of the three editors, and the way back after an editor.
 #include "Corvane.h"
 #include "kovo_control_number.h"
+#include "kovo_text.h"
 
 namespace {
 
@@ -76,7 +77,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
             for (int slot = 2; area != nullptr && slot <= 4; ++slot) {
                 const kovo_string router = rowControl("Router_%1", slot - 1);
                 textPut("text", area->driverTypes[slot], homePanel, router);
-                if (!area->driverTypes[slot].isEmpty()) {
+                if (!isEmpty(area->driverTypes[slot])) {
                     controlEnable(homePanel, router);
                 }
             }
@@ -92,7 +93,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         const AreaRecord* area = chosenArea();
         // Routers are offered only for matrix names, sources or destinations
         // chosen; a router without a label is absent from the area.
-        if (router < 0 || area == nullptr || area->driverTypes[router + 1].isEmpty() ||
+        if (router < 0 || area == nullptr || isEmpty(area->driverTypes[router + 1]) ||
             selectedType != 1 || (selectedEditWhat != 1 && selectedEditWhat != 2)) {
             return;
         }
@@ -139,7 +140,7 @@ bool Corvane::choiceComplete() const {
     switch (selectedType) {
         case 1:
             return (selectedEditWhat == 1 || selectedEditWhat == 2) && selectedRouter >= 1 &&
-                   selectedRouter <= 3 && !area->driverTypes[selectedRouter + 1].isEmpty();
+                   selectedRouter <= 3 && !isEmpty(area->driverTypes[selectedRouter + 1]);
         case 2:
             return selectedEditWhat == 1 || selectedEditWhat == 2;
         case 3:

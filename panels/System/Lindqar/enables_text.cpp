@@ -1,5 +1,7 @@
 #include "enables_text.h"
 
+#include "kovo_text.h"
+
 namespace group_enables {
 
 kovo_string enablesText(const bool (&enabled)[groupCount]) {
@@ -17,7 +19,7 @@ void parseEnables(const kovo_string& text, bool (&enabled)[groupCount]) {
     for (bool& groupOn : enabled) {
         groupOn = false;
     }
-    if (text.isEmpty()) {
+    if (isEmpty(text)) {
         return;
     }
     const kovo_stringlist fields(text, ',');

@@ -1,5 +1,7 @@
 #include "map_store_text.h"
 
+#include "kovo_text.h"
+
 namespace map_store {
 
 namespace {
@@ -25,7 +27,7 @@ void parseGroupMap(const kovo_string& text, int (&elements)[elementCount]) {
     for (int& element : elements) {
         element = 0;
     }
-    if (text.isEmpty()) {
+    if (isEmpty(text)) {
         return;
     }
     const kovo_stringlist fields(text, ',');

@@ -3,6 +3,8 @@
 
 #include <climits>
 
+#include "kovo_text.h"
+
 namespace {
 
 // "XPE" 1, "XP" 2, "W7" 3, "W10" 4, exact and case-sensitive; anything else 0.
@@ -26,7 +28,7 @@ int osTypeOf(const kovo_string& text) {
 // positive decimal number that fits an int. A typing slip such as "l2" or "12x"
 // must never become a command for workstation 0, a negative one or a guess.
 int workstationNumberOf(const kovo_string& entry) {
-    const char* text = entry.c_str();
+    const char* text = textOf(entry);
     if (*text == '\0') {
         return 0;
     }
@@ -56,7 +58,7 @@ Tavisk::Tavisk(kovo_host_link* link, const char* instance) : kovo_script_helper(
         area = "sta";
     }
     // A workstation outside the galleries keeps a blank panel.
-    if (area.isEmpty()) {
+    if (isEmpty(area)) {
         return;
     }
 

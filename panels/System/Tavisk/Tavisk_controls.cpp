@@ -1,6 +1,8 @@
 // Tavisk panel "1": selection, arming, confirming and cancelling.
 #include "Tavisk.h"
 
+#include "kovo_text.h"
+
 namespace {
 
 const char* const panel = "1";
@@ -96,7 +98,7 @@ void Tavisk::confirm() {
             continue;
         }
         const kovo_string text = processText(wsOsType[k - 1], pendingAction);
-        if (text.isEmpty()) {
+        if (isEmpty(text)) {
             continue;
         }
         infoWrite(infoDevice, text, wsNumber[k - 1], true);
