@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "kovo_os_host.h"
-#include "names_transfer.h"
 #include "transcript.h"
 
 namespace fs = std::filesystem;
@@ -559,7 +558,7 @@ api_result serve_session::importNames(const std::string& csv, bool dryRun) {
     const auto print = [&report](const std::string& text) { report += text; };
     api_result result = act("", [&](std::string& error) {
         namesChanged_ = !dryRun;
-        return kovo_host::importNamesText(sim_, csv, "the import", dryRun, print, error);
+        return sim_.importNamesCsv(csv, "the import", dryRun, print, error);
     });
     if (result.status != 200) {
         result.status = 400;

@@ -111,8 +111,8 @@ class NamesImport : public kovo_host_testing::kovo_script_test {
     }
     bool import(const std::string& text, bool dryRun, std::string& report, std::string& error) {
         report.clear();
-        return importNamesFile(
-            *sim_, csvFile(text), dryRun, [&report](const std::string& t) { report += t; }, error);
+        return sim_->importNamesFile(
+            csvFile(text), dryRun, [&report](const std::string& t) { report += t; }, error);
     }
 
     test_site site_;
