@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "kovo_os_host.h"
+#include "numbers.h"
 #include "validator.h"
 
 namespace kovo_host {
@@ -20,12 +21,7 @@ const char validateUsage[] =
     "Exit status: 0 no finding, 1 findings, 2 cannot run.\n";
 
 bool wholeNumber(const std::string& text, long long low, long long& value) {
-    if (text.empty() || text.size() > 18 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::stoll(text);
-    return value >= low;
+    return parseDigits(text, value) && value >= low;
 }
 
 int usageError(const std::string& message) {

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "plugin_invariants.h"
 #include "text.h"
+#include "text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -392,16 +391,14 @@ bool script_runner::finish(const std::string& header) {
 
 int runScriptFile(simulator& sim, const std::string& path, bool check, std::ostream& out,
                   std::ostream& err, std::string* firstFailure) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readWholeFile(path, text)) {
         err << "kovo-host: cannot read the script " << path << "\n";
         return 2;
     }
-    std::stringstream text;
-    text << in.rdbuf();
     std::vector<script_line> lines;
     std::string error;
-    if (!parseScript(text.str(), path, lines, error)) {
+    if (!parseScript(text, path, lines, error)) {
         err << "kovo-host: " << error << "\n";
         if (firstFailure != nullptr) {
             *firstFailure = error;

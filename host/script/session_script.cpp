@@ -1,9 +1,8 @@
 #include "session_script.h"
 
-#include <cstring>
-
 #include "answer_mode.h"
 #include "numbers.h"
+#include "text.h"
 
 namespace kovo_host {
 
@@ -252,27 +251,18 @@ bool parseScriptLine(const std::string& raw, int number, script_line& line, std:
 
 bool parseScript(const std::string& text, const std::string& fileName,
                  std::vector<script_line>& lines, std::string& error) {
-    std::size_t start = 0;
     int number = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
+    for (const std::string& raw : textLines(text)) {
         ++number;
         script_line line;
         std::string detail;
-        if (!parseScriptLine(text.substr(start, end - start), number, line, detail)) {
+        if (!parseScriptLine(raw, number, line, detail)) {
             error = fileName + ":" + std::to_string(number) + ": " + detail;
             return false;
         }
         if (line.kind != line_kind::blank) {
             lines.push_back(std::move(line));
         }
-        if (end == text.size()) {
-            break;
-        }
-        start = end + 1;
     }
     return true;
 }

@@ -1,10 +1,10 @@
 #include "serve_session.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "kovo_os_host.h"
+#include "text.h"
 #include "transcript.h"
 
 namespace fs = std::filesystem;
@@ -57,19 +57,6 @@ json serve_session::entryJson(const transcript_line& line) {
             {"script", line.entry.script},
             {"text", kovo_host::transcript::format(line.entry)}};
 }
-
-namespace {
-
-bool containsFolded(const std::string& text, const std::string& part) {
-    auto fold = [](std::string s) {
-        std::transform(s.begin(), s.end(), s.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return s;
-    };
-    return fold(text).find(fold(part)) != std::string::npos;
-}
-
-}  // namespace
 
 api_result refusal(int status, const std::string& message, const std::string& field) {
     api_result result;
@@ -631,7 +618,8 @@ api_result serve_session::names(int device, int database, const std::string& sea
         if (!name) {
             continue;
         }
-        if (search.empty() || containsFolded(*name, search) || std::to_string(index) == search) {
+        if (search.empty() || kovo_host::containsIgnoringCase(*name, search) ||
+            std::to_string(index) == search) {
             list.push_back({{"index", index}, {"name", *name}});
         }
     }

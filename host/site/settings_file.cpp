@@ -1,9 +1,9 @@
 #include "settings_file.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <pugixml.hpp>
+
+#include "text_file.h"
 
 namespace kovo_host {
 
@@ -22,12 +22,11 @@ int lineAt(const std::string& text, std::ptrdiff_t offset) {
 settings_file readSettingsFile(const std::string& path) {
     settings_file file;
     file.path = path;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readWholeFile(path, text)) {
         return file;
     }
     file.exists = true;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     pugi::xml_document document;
     const pugi::xml_parse_result result = document.load_buffer(text.data(), text.size());
     if (!result) {

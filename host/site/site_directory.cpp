@@ -2,11 +2,12 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <pugixml.hpp>
 
 #include "kovo_os.h"
 #include "numbers.h"
+#include "text.h"
+#include "text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -161,18 +162,14 @@ std::vector<name_file> site_directory::nameFiles() const {
 
 bool readNameFile(const std::string& path, std::vector<name_line>& lines, std::string& error,
                   int* errorLine) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readWholeFile(path, text)) {
         error = "cannot read " + path;
         return false;
     }
-    std::string line;
     int number = 0;
-    while (std::getline(in, line)) {
+    for (const std::string& line : textLines(text)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
         if (line.empty() || line[0] == '#') {
             continue;
         }
