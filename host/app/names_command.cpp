@@ -61,9 +61,10 @@ int importNames(simulator& sim, const std::vector<std::string>& args, std::ostre
         err << "kovo-host: " << error << "\n";
         return 2;
     }
+    host_error failed;
     if (!sim.importNamesFile(
-            files[0], dryRun, [&out](const std::string& text) { out << text; }, error)) {
-        err << "kovo-host: " << error << "\n";
+            files[0], dryRun, [&out](const std::string& text) { out << text; }, failed)) {
+        err << "kovo-host: " << failed << "\n";
         return 1;
     }
     return 0;

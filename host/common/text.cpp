@@ -51,6 +51,19 @@ bool containsIgnoringCase(const std::string& text, const std::string& part) {
     return lowerCase(text).find(lowerCase(part)) != std::string::npos;
 }
 
+std::vector<std::string> splitAt(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) {
+            return parts;
+        }
+        start = end + 1;
+    }
+}
+
 std::vector<std::string> textLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -1,5 +1,5 @@
 // Small text helpers the host's libraries share: quoting a text for people to
-// read, comparing without regard to case, and cutting a text into lines.
+// read, comparing without regard to case, and cutting a text into parts or lines.
 #pragma once
 
 #include <string>
@@ -16,6 +16,9 @@ void appendQuotedText(const std::string& text, std::string& out);
 std::string lowerCase(std::string text);
 // True when part stands in text, ASCII letters compared without regard to case.
 bool containsIgnoringCase(const std::string& text, const std::string& part);
+
+// The parts of a text between the separators: "a,,b" -> "a", "", "b"; "" -> "".
+std::vector<std::string> splitAt(const std::string& text, char separator);
 
 // The lines of a text, whether they end in LF or in CRLF (text mode on
 // Windows); a last line without a line end counts, an empty end does not.

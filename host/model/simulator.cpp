@@ -231,13 +231,13 @@ void simulator::flushDebug(script_instance& s) {
 
 bool simulator::load(const std::string& name, const std::string& plugin,
                      const std::string& instance, bool hasInstance, int workstation,
-                     std::string& error) {
+                     host_error& error) {
     if (find(name) != nullptr) {
-        error = "a script named " + name + " is already loaded";
-        return false;
+        return error.set(error_kind::name_taken, "a script named " + name + " is already loaded");
     }
-    if (!ensureStore(error)) {
-        return false;
+    std::string unusable;
+    if (!ensureStore(unusable)) {
+        return error.set(error_kind::unusable, unusable);
     }
     auto script = std::make_unique<script_instance>();
     script->id = nextScriptId_++;
@@ -245,14 +245,14 @@ bool simulator::load(const std::string& name, const std::string& plugin,
     script->pluginPath = resolvePlugin(plugin);
     std::string detail;
     if (!script->library.open(script->pluginPath, detail)) {
-        error = "cannot open the plug-in " + script->pluginPath + ": " + detail;
-        return false;
+        return error.set(error_kind::unusable,
+                         "cannot open the plug-in " + script->pluginPath + ": " + detail);
     }
     auto entry =
         reinterpret_cast<kovo_load_function>(script->library.symbol(KOVO_LOAD_FUNCTION_NAME));
     if (entry == nullptr) {
-        error = "the plug-in " + script->pluginPath + " lacks the export " KOVO_LOAD_FUNCTION_NAME;
-        return false;
+        return error.set(error_kind::unusable, "the plug-in " + script->pluginPath +
+                                                   " lacks the export " KOVO_LOAD_FUNCTION_NAME);
     }
     const bool bare = script->pluginPath != plugin;
     script->instance = hasInstance ? instance : bare ? "panels/System/" + plugin : std::string();
@@ -272,11 +272,13 @@ bool simulator::load(const std::string& name, const std::string& plugin,
     const bool returned = callInto(s, KOVO_LOAD_FUNCTION_NAME,
                                    [&] { created = entry(s.link.get(), s.instance.c_str()); });
     if (created == nullptr) {
-        error = "the export of " + s.pluginPath +
-                (returned ? " returned null" : " threw an exception") + ": no script was created";
         stopScript(s);
+        const std::string path = s.pluginPath;
         scripts_.pop_back();
-        return false;
+        return error.set(error_kind::unusable,
+                         "the export of " + path +
+                             (returned ? " returned null" : " threw an exception") +
+                             ": no script was created");
     }
     s.callback = created;
     deliverPending();
@@ -290,11 +292,10 @@ void simulator::stopScript(script_instance& s) {
     s.registered.clear();
 }
 
-bool simulator::unload(const std::string& name, std::string& error) {
+bool simulator::unload(const std::string& name, host_error& error) {
     script_instance* s = find(name);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
-        return false;
+        return error.set(error_kind::no_script, "no script named " + name + " is loaded");
     }
     transcript_entry destroyed;
     destroyed.kind = entry_kind::event;
@@ -317,7 +318,7 @@ bool simulator::unload(const std::string& name, std::string& error) {
 
 void simulator::unloadAll() {
     while (!scripts_.empty()) {
-        std::string ignored;
+        host_error ignored;
         unload(scripts_.back()->name, ignored);
     }
 }

@@ -16,6 +16,7 @@
 
 #include "answer_mode.h"
 #include "command_text.h"
+#include "host_error.h"
 #include "kovo_interface.h"
 #include "lent_buffers.h"
 #include "name_store.h"
@@ -77,7 +78,9 @@ class simulator {
     const transcript& log() const { return log_; }
     const simulator_options& options() const { return options_; }
 
-    // Every call below that returns false leaves a message in error.
+    // Every call below that returns false says why in error: a message for the
+    // site and the store, which either can be used or cannot; for everything
+    // else a host_error, whose kind tells what was refused.
 
     // Switches the site; only while no script is loaded.
     bool useSite(const std::string& dir, std::string& error);
@@ -86,8 +89,8 @@ class simulator {
     // plugin: a path, or a bare name looked up in the plug-in folder. A negative
     // workstation takes the site's first workstation.
     bool load(const std::string& name, const std::string& plugin, const std::string& instance,
-              bool hasInstance, int workstation, std::string& error);
-    bool unload(const std::string& name, std::string& error);
+              bool hasInstance, int workstation, host_error& error);
+    bool unload(const std::string& name, host_error& error);
     void unloadAll();
     bool isLoaded(const std::string& name) const;
     std::vector<std::string> scriptNames() const;
@@ -95,17 +98,17 @@ class simulator {
     // Operator actions on the shown panel; refused for a control the operator
     // could not reach (panel not shown, control hidden, disabled or missing).
     bool press(const std::string& name, const std::string& panel, const std::string& control,
-               std::string& error);
+               host_error& error);
     bool choose(const std::string& name, const std::string& panel, const std::string& control,
-                int position, std::string& error);
+                int position, host_error& error);
     bool type(const std::string& name, const std::string& panel, const std::string& control,
-              const std::string& text, std::string& error);
+              const std::string& text, host_error& error);
     // A raw control event, delivered whatever the panel shows.
     bool event(const std::string& name, const std::string& panel, const std::string& control,
-               const std::string& eventText, std::string& error);
+               const std::string& eventText, host_error& error);
     // A parent query; answered is false when the script returned null.
     bool query(const std::string& name, const std::string& text, bool hasText, std::string& answer,
-               bool& answered, std::string& error);
+               bool& answered, host_error& error);
 
     // Virtual clock: delivers every timer due up to now + ms, in time order.
     void advance(long long ms);
@@ -114,7 +117,7 @@ class simulator {
     long long nextTimerDue() const;
 
     // A name change made by another editor.
-    bool rename(int device, int database, int index, const std::string& name, std::string& error);
+    bool rename(int device, int database, int index, const std::string& name, host_error& error);
     bool storedName(int device, int database, int index, std::string& name, bool& found,
                     std::string& error);
     // The names import (simulator_names.cpp), as `kovo-host names import` and
@@ -126,14 +129,18 @@ class simulator {
     // in messages. False when the file cannot be read, a row is bad (nothing
     // is stored) or the store fails.
     bool importNamesFile(const std::string& path, bool dryRun,
-                         const std::function<void(const std::string&)>& print, std::string& error);
+                         const std::function<void(const std::string&)>& print, host_error& error);
     bool importNamesCsv(const std::string& csv, const std::string& source, bool dryRun,
-                        const std::function<void(const std::string&)>& print, std::string& error);
+                        const std::function<void(const std::string&)>& print, host_error& error);
+    // The names stored in a database of the site, at indices 1 to its size, in
+    // index order.
+    bool databaseNames(int device, int database, std::vector<std::pair<int, std::string>>& names,
+                       host_error& error);
     // The site's name store, opened (and seeded) on first use; null on an error.
     const name_store* openStore(std::string& error);
 
     // The shown panel(s) of a script, as text.
-    bool show(const std::string& name, std::string& text, std::string& error);
+    bool show(const std::string& name, std::string& text, host_error& error);
 
     const std::vector<px_request>& pxRequests() const { return px_; }
 
@@ -147,9 +154,9 @@ class simulator {
     answer_mode answerMode() const { return answerMode_; }
     // A timer expiry with any id, and a database event with any content, as a
     // host might deliver them whatever the script asked for.
-    bool tick(const std::string& name, int id, std::string& error);
+    bool tick(const std::string& name, int id, host_error& error);
     bool databaseEvent(const std::string& name, int device, int database, int index,
-                       const std::string& text, std::string& error);
+                       const std::string& text, host_error& error);
 
     // Number of breaches and failures so far.
     int breachCount() const { return breaches_; }
@@ -178,7 +185,9 @@ class simulator {
     script_instance* findId(int id) const;
     bool ensureStore(std::string& error);
     // Stores the names in one transaction and tells the registered scripts.
-    bool storeNames(const std::vector<stored_name>& names, std::string& error);
+    bool storeNames(const std::vector<stored_name>& names, host_error& error);
+    // The entry is one the site has (device, database, index in 1 to its size).
+    bool checkEntry(int device, int database, int index, host_error& error) const;
 
     // What a call into a script does, seen without owning it (the lambda passed
     // lives until the call returns): a std::function of a lambda capturing a few
@@ -227,10 +236,14 @@ class simulator {
     void note(const std::string& script, const std::string& text);
     void failure(const std::string& text);
 
+    // The script of that name (else error: no_script), and one that is still
+    // running (else error: refused, as "cannot <what> <name>").
+    script_instance* found(const std::string& name, host_error& error) const;
+    script_instance* running(const std::string& name, const char* what, host_error& error) const;
     // The script, when the operator can reach the control on its shown panel.
     script_instance* reachable(const std::string& name, const std::string& panel,
                                const std::string& controlId, const char* action,
-                               control_state*& control, std::string& error);
+                               control_state*& control, host_error& error);
     void stopScript(script_instance& s);
     std::string resolvePlugin(const std::string& plugin) const;
 

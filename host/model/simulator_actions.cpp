@@ -26,52 +26,58 @@ class operator_action {
 
 }  // namespace
 
+simulator::script_instance* simulator::found(const std::string& name, host_error& error) const {
+    script_instance* s = find(name);
+    if (s == nullptr) {
+        error.set(error_kind::no_script, "no script named " + name + " is loaded");
+    }
+    return s;
+}
+
 simulator::script_instance* simulator::reachable(const std::string& name,
                                                  const std::string& panelId,
                                                  const std::string& controlId, const char* action,
-                                                 control_state*& control, std::string& error) {
-    script_instance* found = find(name);
-    if (found == nullptr) {
-        error = "no script named " + name + " is loaded";
+                                                 control_state*& control, host_error& error) {
+    script_instance* s = found(name, error);
+    if (s == nullptr) {
         return nullptr;
     }
-    script_instance& s = *found;
     // Built only for a refusal: a press that is carried out should cost no text.
-    const auto refused = [&](const char* why) -> script_instance* {
-        error = std::string("cannot ") + action + " " + controlId + " on panel " + panelId +
-                " of " + s.name + ": " + why;
+    const auto refused = [&](error_kind kind, const char* why) -> script_instance* {
+        error.set(kind, std::string("cannot ") + action + " " + controlId + " on panel " + panelId +
+                            " of " + s->name + ": " + why);
         return nullptr;
     };
-    if (s.stopped || s.callback == nullptr) {
-        return refused("the script has stopped");
-    }
-    auto announced = s.panels.find(panelId);
-    if (announced == s.panels.end()) {
-        return refused("the panel was never announced");
-    }
-    if (std::find(s.shown.begin(), s.shown.end(), panelId) == s.shown.end()) {
-        return refused("the panel is not shown");
+    // What the script does not have is told first, then why the operator cannot
+    // reach what it has.
+    auto announced = s->panels.find(panelId);
+    if (announced == s->panels.end()) {
+        return refused(error_kind::no_panel, "the panel was never announced");
     }
     panel_state& panel = announced->second;
-    if (panel.layoutKnown) {
-        control = panel.find(controlId);
-        if (control == nullptr) {
-            return refused("its layout has no such control");
-        }
-    } else {
-        control = &panel.findOrAdd(controlId);
+    if (panel.layoutKnown && panel.find(controlId) == nullptr) {
+        return refused(error_kind::no_control, "its layout has no such control");
     }
+    if (s->stopped || s->callback == nullptr) {
+        return refused(error_kind::refused, "the script has stopped");
+    }
+    if (std::find(s->shown.begin(), s->shown.end(), panelId) == s->shown.end()) {
+        return refused(error_kind::refused, "the panel is not shown");
+    }
+    control = panel.layoutKnown ? panel.find(controlId) : &panel.findOrAdd(controlId);
     if (!control->visible) {
-        return refused("the control is hidden (send it anyway with an event line)");
+        return refused(error_kind::refused,
+                       "the control is hidden (send it anyway with an event line)");
     }
     if (!control->enabled) {
-        return refused("the control is disabled (send it anyway with an event line)");
+        return refused(error_kind::refused,
+                       "the control is disabled (send it anyway with an event line)");
     }
-    return &s;
+    return s;
 }
 
 bool simulator::press(const std::string& name, const std::string& panel,
-                      const std::string& controlId, std::string& error) {
+                      const std::string& controlId, host_error& error) {
     control_state* control = nullptr;
     script_instance* s = reachable(name, panel, controlId, "press", control, error);
     if (s == nullptr) {
@@ -79,9 +85,10 @@ bool simulator::press(const std::string& name, const std::string& panel,
     }
     if (control->kind != control_kind::button && control->kind != control_kind::label &&
         control->kind != control_kind::unknown) {
-        error = "cannot press " + controlId + ": it is a " + kindName(control->kind) +
-                (control->kind == control_kind::keyboard ? " (type on it)" : " (choose on it)");
-        return false;
+        return error.set(
+            error_kind::refused,
+            "cannot press " + controlId + ": it is a " + kindName(control->kind) +
+                (control->kind == control_kind::keyboard ? " (type on it)" : " (choose on it)"));
     }
     operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, "button=released");
@@ -90,7 +97,7 @@ bool simulator::press(const std::string& name, const std::string& panel,
 }
 
 bool simulator::choose(const std::string& name, const std::string& panel,
-                       const std::string& controlId, int position, std::string& error) {
+                       const std::string& controlId, int position, host_error& error) {
     control_state* control = nullptr;
     script_instance* s = reachable(name, panel, controlId, "choose on", control, error);
     if (s == nullptr) {
@@ -102,25 +109,25 @@ bool simulator::choose(const std::string& name, const std::string& panel,
         case control_kind::list:
         case control_kind::unknown:
             if (position < 0 || position >= static_cast<int>(control->entries.size())) {
-                error = "list " + controlId + " has no entry at position " +
-                        std::to_string(position) + " (it holds " +
-                        std::to_string(control->entries.size()) + ")";
-                return false;
+                return error.set(error_kind::refused,
+                                 "list " + controlId + " has no entry at position " +
+                                     std::to_string(position) + " (it holds " +
+                                     std::to_string(control->entries.size()) + ")");
             }
             control->selectedIndex = position;
             text = "selected=" + control->entries[static_cast<std::size_t>(position)];
             break;
         case control_kind::groupselector: {
             if (position < 1 || position > groupButtons) {
-                error = "group selector " + controlId + " has groups 1 to 12, not " +
-                        std::to_string(position);
-                return false;
+                return error.set(error_kind::refused, "group selector " + controlId +
+                                                          " has groups 1 to 12, not " +
+                                                          std::to_string(position));
             }
             const std::vector<map_button> buttons = groupSelectorButtons(*control, names);
             if (!buttons[static_cast<std::size_t>(position - 1)].enabled) {
-                error = "group " + std::to_string(position) + " of " + controlId +
-                        " is not enabled (send it anyway with an event line)";
-                return false;
+                return error.set(error_kind::refused,
+                                 "group " + std::to_string(position) + " of " + controlId +
+                                     " is not enabled (send it anyway with an event line)");
             }
             control->chosen = position;
             text = "index=" + std::to_string(position);
@@ -128,9 +135,9 @@ bool simulator::choose(const std::string& name, const std::string& panel,
         }
         case control_kind::namemap: {
             if (position < 1 || position > pageButtons) {
-                error = "name map " + controlId + " has buttons 1 to 30, not " +
-                        std::to_string(position);
-                return false;
+                return error.set(error_kind::refused, "name map " + controlId +
+                                                          " has buttons 1 to 30, not " +
+                                                          std::to_string(position));
             }
             const std::vector<map_button> buttons = nameMapButtons(*control, names);
             control->chosen = position;
@@ -138,8 +145,8 @@ bool simulator::choose(const std::string& name, const std::string& panel,
             break;
         }
         default:
-            error = "cannot choose on " + controlId + ": it is a " + kindName(control->kind);
-            return false;
+            return error.set(error_kind::refused, "cannot choose on " + controlId + ": it is a " +
+                                                      kindName(control->kind));
     }
     operator_action acting(operatorScript_, s->id);
     deliverControl(*s, panel, controlId, text);
@@ -148,15 +155,15 @@ bool simulator::choose(const std::string& name, const std::string& panel,
 }
 
 bool simulator::type(const std::string& name, const std::string& panel,
-                     const std::string& controlId, const std::string& text, std::string& error) {
+                     const std::string& controlId, const std::string& text, host_error& error) {
     control_state* control = nullptr;
     script_instance* s = reachable(name, panel, controlId, "type on", control, error);
     if (s == nullptr) {
         return false;
     }
     if (control->kind != control_kind::keyboard && control->kind != control_kind::unknown) {
-        error = "cannot type on " + controlId + ": it is a " + kindName(control->kind);
-        return false;
+        return error.set(error_kind::refused,
+                         "cannot type on " + controlId + ": it is a " + kindName(control->kind));
     }
     control->properties["text"] = text;
     operator_action acting(operatorScript_, s->id);
@@ -165,21 +172,27 @@ bool simulator::type(const std::string& name, const std::string& panel,
     return true;
 }
 
+simulator::script_instance* simulator::running(const std::string& name, const char* what,
+                                               host_error& error) const {
+    script_instance* s = found(name, error);
+    if (s != nullptr && (s->stopped || s->callback == nullptr)) {
+        error.set(error_kind::refused,
+                  std::string("cannot ") + what + " " + name + ": the script has stopped");
+        return nullptr;
+    }
+    return s;
+}
+
 bool simulator::event(const std::string& name, const std::string& panel,
                       const std::string& controlId, const std::string& eventText,
-                      std::string& error) {
-    script_instance* s = find(name);
+                      host_error& error) {
+    script_instance* s = running(name, "send an event to", error);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
-        return false;
-    }
-    if (s->stopped || s->callback == nullptr) {
-        error = "cannot send an event to " + name + ": the script has stopped";
         return false;
     }
     // An event from a control the operator can reach may well be the operator's.
     control_state* control = nullptr;
-    std::string unreachable;
+    host_error unreachable;
     const bool byOperator =
         reachable(name, panel, controlId, "send", control, unreachable) != nullptr;
     operator_action acting(operatorScript_, byOperator ? s->id : operatorScript_);
@@ -188,10 +201,9 @@ bool simulator::event(const std::string& name, const std::string& panel,
     return true;
 }
 
-bool simulator::tick(const std::string& name, int id, std::string& error) {
-    script_instance* s = find(name);
-    if (s == nullptr || s->stopped || s->callback == nullptr) {
-        error = "cannot deliver a timer to " + name + ": no such running script";
+bool simulator::tick(const std::string& name, int id, host_error& error) {
+    script_instance* s = running(name, "deliver a timer to", error);
+    if (s == nullptr) {
         return false;
     }
     deliverTimer(*s, id);
@@ -200,10 +212,9 @@ bool simulator::tick(const std::string& name, int id, std::string& error) {
 }
 
 bool simulator::databaseEvent(const std::string& name, int device, int database, int index,
-                              const std::string& text, std::string& error) {
-    script_instance* s = find(name);
-    if (s == nullptr || s->stopped || s->callback == nullptr) {
-        error = "cannot deliver a database event to " + name + ": no such running script";
+                              const std::string& text, host_error& error) {
+    script_instance* s = running(name, "deliver a database event to", error);
+    if (s == nullptr) {
         return false;
     }
     queueDatabaseEvent(s->id, device, database, index, text);
@@ -212,16 +223,11 @@ bool simulator::databaseEvent(const std::string& name, int device, int database,
 }
 
 bool simulator::query(const std::string& name, const std::string& text, bool hasText,
-                      std::string& answer, bool& answered, std::string& error) {
+                      std::string& answer, bool& answered, host_error& error) {
     answer.clear();
     answered = false;
-    script_instance* s = find(name);
+    script_instance* s = running(name, "query", error);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
-        return false;
-    }
-    if (s->stopped || s->callback == nullptr) {
-        error = "cannot query " + name + ": the script has stopped";
         return false;
     }
     transcript_entry asked;
@@ -252,23 +258,32 @@ bool simulator::query(const std::string& name, const std::string& text, bool has
     return true;
 }
 
-bool simulator::rename(int device, int database, int index, const std::string& name,
-                       std::string& error) {
-    if (!ensureStore(error)) {
-        return false;
-    }
+bool simulator::checkEntry(int device, int database, int index, host_error& error) const {
     if (site_.device(device) == nullptr) {
-        error = "device " + std::to_string(device) + " is not a device of the site";
-        return false;
+        return error.set(error_kind::no_device,
+                         "device " + std::to_string(device) + " is not a device of the site");
     }
     const int size = site_.databaseSize(device, database);
     if (index < 1 || index > size) {
-        error = "database " + std::to_string(database) + " of device " + std::to_string(device) +
-                " has " + std::to_string(size) + " entries, no index " + std::to_string(index);
+        return error.set(size > 0 ? error_kind::no_index : error_kind::no_database,
+                         "database " + std::to_string(database) + " of device " +
+                             std::to_string(device) + " has " + std::to_string(size) +
+                             " entries, no index " + std::to_string(index));
+    }
+    return true;
+}
+
+bool simulator::rename(int device, int database, int index, const std::string& name,
+                       host_error& error) {
+    std::string failed;
+    if (!ensureStore(failed)) {
+        return error.set(error_kind::unusable, failed);
+    }
+    if (!checkEntry(device, database, index, error)) {
         return false;
     }
-    if (!store_.put(device, database, index, name, error)) {
-        return false;
+    if (!store_.put(device, database, index, name, failed)) {
+        return error.set(error_kind::unusable, failed);
     }
     note("", "stored " + std::to_string(device) + " " + std::to_string(database) + " " +
                  std::to_string(index) + " " + quotedText(name));
@@ -288,6 +303,31 @@ bool simulator::storedName(int device, int database, int index, std::string& nam
     return true;
 }
 
+bool simulator::databaseNames(int device, int database,
+                              std::vector<std::pair<int, std::string>>& names, host_error& error) {
+    names.clear();
+    std::string failed;
+    if (!ensureStore(failed)) {
+        return error.set(error_kind::unusable, failed);
+    }
+    if (site_.device(device) == nullptr) {
+        return error.set(error_kind::no_device,
+                         "device " + std::to_string(device) + " is not a device of the site");
+    }
+    const int size = site_.databaseSize(device, database);
+    if (size <= 0) {
+        return error.set(
+            error_kind::no_database,
+            "device " + std::to_string(device) + " has no database " + std::to_string(database));
+    }
+    for (stored_name& stored : store_.all(device, database)) {
+        if (stored.index >= 1 && stored.index <= size) {
+            names.emplace_back(stored.index, std::move(stored.name));
+        }
+    }
+    return true;
+}
+
 const std::map<std::string, panel_state>* simulator::announcedPanels(
     const std::string& name) const {
     const script_instance* s = find(name);
@@ -299,10 +339,9 @@ const std::vector<std::string>* simulator::shownPanels(const std::string& name) 
     return s == nullptr ? nullptr : &s->shown;
 }
 
-bool simulator::show(const std::string& name, std::string& text, std::string& error) {
-    script_instance* s = find(name);
+bool simulator::show(const std::string& name, std::string& text, host_error& error) {
+    script_instance* s = found(name, error);
     if (s == nullptr) {
-        error = "no script named " + name + " is loaded";
         return false;
     }
     text.clear();

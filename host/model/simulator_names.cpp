@@ -12,30 +12,30 @@ const name_store* simulator::openStore(std::string& error) {
 
 bool simulator::importNamesFile(const std::string& path, bool dryRun,
                                 const std::function<void(const std::string&)>& print,
-                                std::string& error) {
+                                host_error& error) {
     std::string csv;
     if (!readWholeFile(path, csv)) {
-        error = "cannot read " + path;
-        return false;
+        return error.set(error_kind::bad_input, "cannot read " + path);
     }
     return importNamesCsv(csv, path, dryRun, print, error);
 }
 
 bool simulator::importNamesCsv(const std::string& csv, const std::string& source, bool dryRun,
                                const std::function<void(const std::string&)>& print,
-                               std::string& error) {
-    if (!ensureStore(error)) {
-        return false;
+                               host_error& error) {
+    std::string failed;
+    if (!ensureStore(failed)) {
+        return error.set(error_kind::unusable, failed);
     }
     const names_plan plan =
         planNamesImport(csv, site_, readSiteAreas(site_),
                         [this](int d, int b, int i) { return store_.get(d, b, i); });
     if (!plan.errors.empty()) {
-        error = source + ": nothing stored:";
+        std::string message = source + ": nothing stored:";
         for (const std::string& e : plan.errors) {
-            error += "\n  " + e;
+            message += "\n  " + e;
         }
-        return false;
+        return error.set(error_kind::bad_input, message);
     }
     const names_changes changes = changesOf(plan);
     print(changes.report);
@@ -46,17 +46,17 @@ bool simulator::importNamesCsv(const std::string& csv, const std::string& source
     return true;
 }
 
-bool simulator::storeNames(const std::vector<stored_name>& names, std::string& error) {
+bool simulator::storeNames(const std::vector<stored_name>& names, host_error& error) {
+    // The plan checked every row already; a name the site has no entry for
+    // must not reach the store all the same.
     for (const stored_name& n : names) {
-        if (site_.device(n.device) == nullptr || n.index < 1 ||
-            n.index > site_.databaseSize(n.device, n.database)) {
-            error = "device " + std::to_string(n.device) + " database " +
-                    std::to_string(n.database) + " has no index " + std::to_string(n.index);
+        if (!checkEntry(n.device, n.database, n.index, error)) {
             return false;
         }
     }
-    if (!store_.putAll(names, error)) {
-        return false;
+    std::string failed;
+    if (!store_.putAll(names, failed)) {
+        return error.set(error_kind::unusable, failed);
     }
     for (const stored_name& n : names) {
         note("", "stored " + std::to_string(n.device) + " " + std::to_string(n.database) + " " +

@@ -115,7 +115,8 @@ bool script_runner::useSiteFor(const std::string& dir, std::string& error) {
 
 void script_runner::showAll(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        std::string text, error;
+        std::string text;
+        host_error error;
         if (sim_.show(name, text, error)) {
             output(text);
         }
@@ -155,19 +156,21 @@ bool script_runner::executeLine(const script_line& line, bool& fatal) {
         commandCursor_ = 0;
         debugCursor_ = 0;
         ok = runAction(line, fatal);
-    } else {
+    } else if (line.isExpectation()) {
         ok = runExpectation(line);
+    } else {
+        ok = runOtherLine(line);
     }
     return checkNewBreaches(line, before) && ok;
 }
 
 bool script_runner::runAction(const script_line& line, bool& fatal) {
-    std::string error;
+    host_error error;
     bool ok = true;
     std::vector<std::string> shown;
     switch (line.kind) {
         case line_kind::load:
-            ok = line.site.empty() || useSiteFor(line.site, error);
+            ok = line.site.empty() || useSiteFor(line.site, error.message);
             ok = ok && sim_.load(line.name, line.plugin, line.instance, line.hasInstance,
                                  line.workstation, error);
             fatal = !ok;
@@ -230,7 +233,7 @@ bool script_runner::runAction(const script_line& line, bool& fatal) {
             break;
     }
     if (!ok) {
-        return fail(line, error);
+        return fail(line, error.message);
     }
     if (settings_.autoshow) {
         showAll(shown);
@@ -241,12 +244,6 @@ bool script_runner::runAction(const script_line& line, bool& fatal) {
 bool script_runner::runExpectation(const script_line& line) {
     std::string error;
     switch (line.kind) {
-        case line_kind::show:
-            if (!sim_.isLoaded(line.name)) {
-                return fail(line, "no script named " + line.name + " is loaded");
-            }
-            showAll({line.name});
-            return true;
         case line_kind::expect: {
             collectAction();
             const std::vector<std::uint64_t>& commands = actionCommands_;
@@ -346,6 +343,19 @@ bool script_runner::runExpectation(const script_line& line) {
                                       ", expected " + quotedText(line.rest));
             }
             return true;
+        default:
+            return true;
+    }
+}
+
+bool script_runner::runOtherLine(const script_line& line) {
+    switch (line.kind) {
+        case line_kind::show:
+            if (!sim_.isLoaded(line.name)) {
+                return fail(line, "no script named " + line.name + " is loaded");
+            }
+            showAll({line.name});
+            return true;
         case line_kind::autoshow:
             settings_.autoshow = line.on;
             return true;
@@ -406,7 +416,6 @@ int runScriptFile(simulator& sim, const std::string& path, bool check, std::ostr
         return 2;
     }
     runner_settings settings;
-    settings.check = check;
     settings.fileName = path;
     settings.scriptDir = fs::path(path).parent_path().string();
     sim.log().setEcho(&out);

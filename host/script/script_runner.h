@@ -11,7 +11,6 @@
 namespace kovo_host {
 
 struct runner_settings {
-    bool check = false;       // stop at the first failure
     bool autoshow = false;    // show the panel after every action
     bool lineHeaders = true;  // put "# N: line" in the transcript before each action
     std::string fileName;     // for messages: "file:line"
@@ -44,7 +43,11 @@ class script_runner {
     // its debug output, so each expectation costs only what is new.
     void collectAction();
     bool runAction(const script_line& line, bool& fatal);
+    // The expect lines: each checks what the last action did.
     bool runExpectation(const script_line& line);
+    // Lines that neither act nor check: show, and the settings of the run
+    // (autoshow, answers, invariants) and the shell (help, quit).
+    bool runOtherLine(const script_line& line);
     // A relative path beside the script, else in the source tree, else as given.
     std::string resolvePath(const std::string& path) const;
     bool useSiteFor(const std::string& dir, std::string& error);

@@ -68,6 +68,15 @@ bool numberWord(const std::string& word, const char* what, int& value, std::stri
 
 }  // namespace
 
+const char* lineKeyword(line_kind kind) {
+    for (const line_syntax& syntax : syntaxes) {
+        if (syntax.kind == kind) {
+            return syntax.word;
+        }
+    }
+    return "";
+}
+
 bool script_line::isAction() const {
     switch (kind) {
         case line_kind::load:
@@ -82,6 +91,20 @@ bool script_line::isAction() const {
         case line_kind::import_names:
         case line_kind::tick:
         case line_kind::dbevent:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool script_line::isExpectation() const {
+    switch (kind) {
+        case line_kind::expect:
+        case line_kind::expect_debug:
+        case line_kind::expect_none:
+        case line_kind::expect_name:
+        case line_kind::expect_px:
+        case line_kind::expect_answer:
             return true;
         default:
             return false;

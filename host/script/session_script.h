@@ -53,6 +53,8 @@ struct script_line {
 
     // True for the lines after which expectations check what was sent.
     bool isAction() const;
+    // True for the expect lines, which check what the last action did.
+    bool isExpectation() const;
 };
 
 // Reads one line; false with a message when it cannot be read.
@@ -61,6 +63,10 @@ bool parseScriptLine(const std::string& text, int number, script_line& line, std
 // Reads a whole script; stops at the first line it cannot read (error names file:line).
 bool parseScript(const std::string& text, const std::string& fileName,
                  std::vector<script_line>& lines, std::string& error);
+
+// The word a line of this kind starts with ("press", "expect-none", ...); ""
+// for a blank line.
+const char* lineKeyword(line_kind kind);
 
 // The table of lines, for "help".
 const char* scriptLanguageHelp();

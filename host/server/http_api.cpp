@@ -8,6 +8,7 @@
 
 #include "numbers.h"
 #include "request_guard.h"
+#include "script_writer.h"
 #include "text_file.h"
 
 namespace kovo_serve {
@@ -73,7 +74,7 @@ class body_fields {
             return {};
         }
         const std::string value = body_[field].get<std::string>();
-        if (!fitsOnLine(value)) {
+        if (!kovo_host::fitsOnLine(value)) {
             fail(field, "must not hold a line end");
         }
         return value;
