@@ -184,20 +184,12 @@ bool simulator::callInto(script_instance& s, const char* what, const call_ref& f
     active_ = previous;
     store_.endReads();
     for (const std::string& command : s.buffers.endCallback()) {
-        transcript_entry entry;
-        entry.kind = entry_kind::breach;
-        entry.script = s.name;
-        entry.text = command +
-                     ": the reply buffer was not given back (code 5) before the call "
-                     "into the script returned";
-        record(std::move(entry));
+        record(breachEntry(s.name, command,
+                           "the reply buffer was not given back (code 5) before the call into "
+                           "the script returned"));
     }
     if (escaped) {
-        transcript_entry entry;
-        entry.kind = entry_kind::breach;
-        entry.script = s.name;
-        entry.text = std::string("an exception escaped ") + what;
-        record(std::move(entry));
+        record(breachEntry(s.name, "", std::string("an exception escaped ") + what));
     }
     return !escaped;
 }
@@ -208,12 +200,9 @@ void simulator::deliverEvent(script_instance& s, void* data, int type) {
         return;
     }
     if (returned != nullptr) {
-        transcript_entry entry;
-        entry.kind = entry_kind::breach;
-        entry.script = s.name;
-        entry.text = "hostCallback returned a pointer for an event of type " +
-                     std::to_string(type) + " (only parent queries, type 3, answer)";
-        record(std::move(entry));
+        record(breachEntry(s.name, "",
+                           "hostCallback returned a pointer for an event of type " +
+                               std::to_string(type) + " (only parent queries, type 3, answer)"));
     }
 }
 

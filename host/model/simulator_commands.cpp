@@ -17,15 +17,6 @@ namespace {
 // Status answers are not buffers: any non-null pointer means success.
 char* const statusSuccess = reinterpret_cast<char*>(1);
 
-transcript_entry breachEntry(const std::string& script, const std::string& command,
-                             const std::string& rule) {
-    transcript_entry entry;
-    entry.kind = entry_kind::breach;
-    entry.script = script;
-    entry.text = command + ": " + rule;
-    return entry;
-}
-
 transcript_entry noteEntry(const std::string& script, const std::string& text) {
     transcript_entry entry;
     entry.kind = entry_kind::note;

@@ -9,6 +9,19 @@ namespace {
 constexpr std::size_t maxHeldEcho = 1 << 16;
 }  // namespace
 
+transcript_entry breachEntry(const std::string& script, const std::string& command,
+                             const std::string& rule) {
+    transcript_entry entry;
+    entry.kind = entry_kind::breach;
+    entry.script = script;
+    if (!command.empty()) {
+        entry.text = command + ": ";
+        entry.ruleAt = entry.text.size();
+    }
+    entry.text += rule;
+    return entry;
+}
+
 transcript::~transcript() {
     flush();
 }

@@ -33,7 +33,15 @@ struct transcript_entry {
     int code = 0;
     bool answered = false;  // a command: an answer was given
     std::string answer;     // as shown: 'text', a status number, or (none)
+    // A breach: where its rule starts in text, after "<command>: " (0 when it
+    // names no command), so that a reader need not cut the text apart again.
+    std::size_t ruleAt = 0;
 };
+
+// A breach by a script: the rule it broke, with the command it broke it with
+// (none: empty).
+transcript_entry breachEntry(const std::string& script, const std::string& command,
+                             const std::string& rule);
 
 // Keeps a window of the latest entries (a long session does not keep them all)
 // and echoes every entry, formatted, to a stream: held back and written out

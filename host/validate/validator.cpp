@@ -11,10 +11,13 @@
 #include <map>
 #include <sstream>
 
+#include "child_protocol.h"
 #include "kovo_os_host.h"
 #include "plugin_invariants.h"
+#include "script_writer.h"
+#include "text.h"
+#include "text_file.h"
 #include "validator_sites.h"
-#include "validator_steps.h"
 
 namespace fs = std::filesystem;
 
@@ -28,21 +31,15 @@ long long millisecondsSince(clock_type::time_point start) {
     return std::chrono::duration_cast<std::chrono::milliseconds>(clock_type::now() - start).count();
 }
 
-struct run_finding {
-    int line = 0;  // the line it was found at, from 1; past the end: while unloading
-    std::string signature;
-    std::string message;
-};
-
 // True when the signature is among the findings of the first line that has
 // any: `run --check` stops at that line and reports every breach on it, so a
 // breach that comes with another on the same command still shows.
-bool onFirstFailingLine(const std::vector<run_finding>& findings, const std::string& signature) {
-    for (const run_finding& found : findings) {
+bool onFirstFailingLine(const std::vector<finding>& findings, const std::string& signature) {
+    for (const finding& found : findings) {
         if (found.line != findings.front().line) {
             return false;
         }
-        if (found.signature == signature) {
+        if (found.signature() == signature) {
             return true;
         }
     }
@@ -51,16 +48,16 @@ bool onFirstFailingLine(const std::vector<run_finding>& findings, const std::str
 
 struct child_result {
     enum kind_type { ran, spoiled, unusable } kind = ran;
-    std::vector<run_finding> findings;  // in the order found, one per signature
-    std::string message;                // unusable: why
-    int steps = 0;                      // steps carried out
-    std::vector<std::string> lines;     // the lines carried out; refused ones emptied
-    std::string output;                 // what the child wrote
+    std::vector<finding> findings;   // in the order found, one per signature
+    std::string message;             // unusable: why
+    int steps = 0;                   // steps carried out
+    std::vector<std::string> lines;  // the lines carried out; refused ones emptied
+    std::string output;              // what the child wrote
 };
 
 // What a sanitizer or the system says about a child that died.
 std::string crashSignature(const std::string& output, const kovo_os::child_process& child) {
-    for (const std::string& line : splitLines(output)) {
+    for (const std::string& line : textLines(output)) {
         const std::size_t summary = line.find("SUMMARY: ");
         if (summary != std::string::npos) {
             // "SUMMARY: AddressSanitizer: heap-buffer-overflow /path:12 in f": the kind.
@@ -85,7 +82,8 @@ class campaign {
     int run();
 
   private:
-    struct finding_record {
+    // The findings of one signature, over all runs, and their reproducer.
+    struct finding_group {
         std::string signature;
         std::string message;
         std::vector<std::string> runs;  // "SEED:RUN"
@@ -103,14 +101,14 @@ class campaign {
     void dropBulkyFiles(int run) const;
     child_result replay(const std::vector<std::string>& lines, const std::string& site,
                         const std::string& tag);
-    // True when the lines replay the finding; with `first`, as the first finding.
-    bool reproduces(const std::vector<std::string>& lines, const finding_record& finding,
-                    bool first, int& attempts);
-    void shrink(finding_record& finding);
-    void writeReproducer(finding_record& finding, int number);
-    std::string siteLine(const finding_record& finding) const;
+    // True when the lines replay the finding; with `first`, as the first group.
+    bool reproduces(const std::vector<std::string>& lines, const finding_group& group, bool first,
+                    int& attempts);
+    void shrink(finding_group& group);
+    void writeReproducer(finding_group& group, int number);
+    std::string siteLine(const finding_group& group) const;
     void writeJunit(const std::vector<std::pair<std::string, std::string>>& runResults) const;
-    void record(const run_finding& found, const child_result& result, const std::string& id,
+    void record(const finding& found, const child_result& result, const std::string& id,
                 const site_variant& variant);
     void progress(int done, int total) const;
     std::string hostOptions() const;
@@ -119,19 +117,20 @@ class campaign {
     std::ostream& out_;
     std::ostream& err_;
     std::string workDir_;
-    std::vector<finding_record> findings_;
+    std::vector<finding_group> findings_;
     std::string unusable_;
 };
 
 child_result campaign::runChildProcess(const std::string& site,
                                        const std::vector<std::string>& jobArgs,
                                        const std::string& tag, int stepBoundMs) {
+    using namespace child_protocol;
     std::vector<std::string> args = {options_.executable, "validate", options_.plugin};
     args.insert(args.end(), options_.hostArguments.begin(), options_.hostArguments.end());
     for (const std::string& arg :
          {std::string("--site"), site, std::string("--seed"), std::to_string(options_.seed),
           std::string("--steps"), std::to_string(options_.steps), std::string("--step-bound"),
-          std::to_string(stepBoundMs), std::string("--child-tag"), tag, std::string("--child-dir"),
+          std::to_string(stepBoundMs), std::string(tagOption), tag, std::string(dirOption),
           workDir_}) {
         args.push_back(arg);
     }
@@ -140,9 +139,9 @@ child_result campaign::runChildProcess(const std::string& site,
         args.push_back(std::to_string(options_.workstation));
     }
     args.insert(args.end(), jobArgs.begin(), jobArgs.end());
-    const fs::path base = fs::path(workDir_) / tag;
-    const fs::path stepsFile = base.string() + ".steps";
-    const fs::path resultFile = base.string() + ".result";
+    const std::string stepsFile = childFile(workDir_, tag, stepsSuffix);
+    const std::string resultFile = childFile(workDir_, tag, resultSuffix);
+    const std::string outputFile = childFile(workDir_, tag, outputSuffix);
     std::error_code code;
     fs::remove(stepsFile, code);
     fs::remove(resultFile, code);
@@ -150,7 +149,7 @@ child_result campaign::runChildProcess(const std::string& site,
     child_result result;
     kovo_os::child_process child;
     std::string error;
-    if (!child.start(args, base.string() + ".output", error)) {
+    if (!child.start(args, outputFile, error)) {
         result.kind = child_result::unusable;
         result.message = error;
         return result;
@@ -187,11 +186,12 @@ child_result campaign::runChildProcess(const std::string& site,
             break;
         }
     }
-    result.output = readFile(base.string() + ".output");
-    // The lines carried out; a "# refused" marker takes back the line before it.
-    std::vector<std::string> carried = splitLines(readFile(stepsFile.string()));
-    for (const std::string& line : carried) {
-        if (line == "# refused") {
+    readWholeFile(outputFile, result.output);
+    // The lines carried out; a refused marker takes back the line before it.
+    std::string steps;
+    readWholeFile(stepsFile, steps);
+    for (const std::string& line : textLines(steps)) {
+        if (line == refusedMarker) {
             if (!result.lines.empty()) {
                 result.lines.back() = "";
             }
@@ -199,38 +199,30 @@ child_result campaign::runChildProcess(const std::string& site,
         }
         result.lines.push_back(line);
     }
-    bool finished = false;
-    for (const std::string& line : splitLines(readFile(resultFile.string()))) {
-        const std::size_t tab = line.find('\t');
-        const std::size_t second = line.find('\t', tab == std::string::npos ? tab : tab + 1);
-        if (line.compare(0, 6, "steps\t") == 0) {
-            result.steps = std::atoi(line.c_str() + 6);
-            finished = true;
-        } else if (second != std::string::npos) {
-            result.findings.push_back(run_finding{std::atoi(line.substr(0, tab).c_str()),
-                                                  line.substr(tab + 1, second - tab - 1),
-                                                  line.substr(second + 1)});
-        }
-    }
+    std::string written;
+    readWholeFile(resultFile, written);
+    child_results reported = readResults(written);
+    result.findings = std::move(reported.findings);
+    result.steps = reported.steps;
     const std::string lastLine = result.lines.empty() ? std::string() : result.lines.back();
     const int lastNumber = static_cast<int>(result.lines.size());
+    const bool exited = child.signal() == 0;
     if (hung) {
-        const std::string message =
-            "hang: no step end within " + std::to_string(stepBoundMs) + " ms: " + lastLine;
-        result.findings.push_back(run_finding{lastNumber, findingSignature(message), message});
-    } else if (child.signal() == 0 && child.exitStatus() == 2) {
+        result.findings.push_back(hostFinding(
+            finding_kind::hang, lastNumber,
+            "hang: no step end within " + std::to_string(stepBoundMs) + " ms: " + lastLine));
+    } else if (exited && child.exitStatus() == exit_unusable) {
         result.kind = child_result::unusable;
         result.message = result.output;
         return result;
-    } else if (child.signal() == 0 && child.exitStatus() == 3) {
+    } else if (exited && child.exitStatus() == exit_spoiled) {
         result.kind = child_result::spoiled;
         return result;
-    } else if (child.signal() != 0 || child.exitStatus() > 1 || !finished) {
-        const std::string signature = crashSignature(result.output, child);
+    } else if (!exited || child.exitStatus() > exit_found || !reported.finished) {
         result.findings.push_back(
-            run_finding{lastNumber, signature, signature + " at: " + lastLine});
+            crashFinding(lastNumber, crashSignature(result.output, child), lastLine));
     }
-    if (!finished) {
+    if (!reported.finished) {
         result.steps = lastNumber;
     }
     return result;
@@ -243,59 +235,61 @@ std::string campaign::runTag(int run) const {
 // A clean run keeps its steps and result, which are small; its name store and
 // transcript would make a long campaign take gigabytes.
 void campaign::dropBulkyFiles(int run) const {
-    const std::string base = (fs::path(workDir_) / runTag(run)).string();
+    using namespace child_protocol;
+    const std::string store = childFile(workDir_, runTag(run), storeSuffix);
     std::error_code code;
-    for (const char* suffix : {".transcript", ".sqlite", ".sqlite-journal", ".sqlite-wal"}) {
-        fs::remove(base + suffix, code);
+    fs::remove(childFile(workDir_, runTag(run), transcriptSuffix), code);
+    for (const char* journal : {"", "-journal", "-wal"}) {
+        fs::remove(store + journal, code);
     }
 }
 
 child_result campaign::runOne(int run, const site_variant& variant) {
-    return runChildProcess(variant.dir, {"--child-run", std::to_string(run)}, runTag(run),
-                           options_.stepBoundMs);
+    return runChildProcess(variant.dir, {child_protocol::runOption, std::to_string(run)},
+                           runTag(run), options_.stepBoundMs);
 }
 
 child_result campaign::replay(const std::vector<std::string>& lines, const std::string& site,
                               const std::string& tag) {
-    const fs::path script = fs::path(workDir_) / (tag + ".kovo");
+    const std::string script =
+        child_protocol::childFile(workDir_, tag, child_protocol::scriptSuffix);
     std::ofstream out(script, std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines) {
         out << line << "\n";
     }
     out.close();
     // A hang shows as well with a shorter bound, and shrinking one replays it often.
-    return runChildProcess(site, {"--child-replay", script.string()}, tag,
+    return runChildProcess(site, {child_protocol::replayOption, script}, tag,
                            std::max(500, options_.stepBoundMs / 4));
 }
 
-bool campaign::reproduces(const std::vector<std::string>& lines, const finding_record& finding,
+bool campaign::reproduces(const std::vector<std::string>& lines, const finding_group& group,
                           bool first, int& attempts) {
     ++attempts;
-    const child_result result = replay(lines, finding.variantDir, "shrink");
-    return first ? onFirstFailingLine(result.findings, finding.signature)
-                 : std::any_of(result.findings.begin(), result.findings.end(),
-                               [&](const run_finding& found) {
-                                   return found.signature == finding.signature;
-                               });
+    const child_result result = replay(lines, group.variantDir, "shrink");
+    return first ? onFirstFailingLine(result.findings, group.signature)
+                 : std::any_of(
+                       result.findings.begin(), result.findings.end(),
+                       [&](const finding& found) { return found.signature() == group.signature; });
 }
 
 // Delta debugging over the lines: drop ever smaller chunks while the finding
 // stays, within the time budget.
-void campaign::shrink(finding_record& finding) {
+void campaign::shrink(finding_group& group) {
     const auto start = clock_type::now();
     int attempts = 0;
     std::vector<std::string> lines;
-    for (const std::string& line : finding.lines) {
+    for (const std::string& line : group.lines) {
         if (!line.empty()) {
             lines.push_back(line);
         }
     }
     // Best a script that fails on this finding first; else one that shows it at all.
     bool first = true;
-    if (!reproduces(lines, finding, first, attempts)) {
+    if (!reproduces(lines, group, first, attempts)) {
         first = false;
-        if (!reproduces(lines, finding, first, attempts)) {
-            finding.shrinkNote = "the recorded steps did not replay the finding; kept as recorded";
+        if (!reproduces(lines, group, first, attempts)) {
+            group.shrinkNote = "the recorded steps did not replay the finding; kept as recorded";
             return;
         }
     }
@@ -310,7 +304,7 @@ void campaign::shrink(finding_record& finding) {
                 candidate.end(),
                 lines.begin() + static_cast<long>(std::min(from + chunk, lines.size())),
                 lines.end());
-            if (!candidate.empty() && reproduces(candidate, finding, first, attempts)) {
+            if (!candidate.empty() && reproduces(candidate, group, first, attempts)) {
                 lines = candidate;
                 parts = std::max<std::size_t>(parts - 1, 2);
                 reduced = true;
@@ -327,30 +321,23 @@ void campaign::shrink(finding_record& finding) {
             parts = std::min(lines.size(), parts * 2);
         }
     }
-    finding.shrinkNote =
-        "shrunk from " + std::to_string(finding.lines.size()) + " to " +
+    group.shrinkNote =
+        "shrunk from " + std::to_string(group.lines.size()) + " to " +
         std::to_string(lines.size()) + " lines in " + std::to_string(attempts) + " replays" +
         (millisecondsSince(start) >= options_.shrinkBudgetMs ? " (time budget reached)" : "");
-    finding.lines = lines;
+    group.lines = lines;
 }
 
 // How a reproducer names its site: a variant by its copy beside the
-// reproducers, the base site relative to the source tree when it lies inside
-// (so the script replays in any checkout), else by its path.
-std::string campaign::siteLine(const finding_record& finding) const {
-    if (finding.variant != "base") {
-        return "../sites/" + finding.variant;
-    }
-    std::error_code code;
-    const fs::path root = fs::weakly_canonical(fs::absolute(options_.layoutRoot, code), code);
-    const fs::path relative = fs::path(finding.variantDir).lexically_relative(root);
-    if (!options_.layoutRoot.empty() && !relative.empty() && *relative.begin() != "..") {
-        return relative.generic_string();
-    }
-    return finding.variantDir;
+// reproducers, the base site as the script writer names it (relative to the
+// source tree when it lies inside, so the script replays in any checkout).
+std::string campaign::siteLine(const finding_group& group) const {
+    return writeScriptLine(group.variant != "base"
+                               ? kovo_host::siteLine("../sites/" + group.variant)
+                               : kovo_host::siteLine(group.variantDir, options_.layoutRoot));
 }
 
-void campaign::writeReproducer(finding_record& finding, int number) {
+void campaign::writeReproducer(finding_group& group, int number) {
     const fs::path dir = fs::path(options_.outDir) / "repro";
     std::error_code code;
     fs::create_directories(dir, code);
@@ -359,32 +346,33 @@ void campaign::writeReproducer(finding_record& finding, int number) {
                                  : pluginKind(options_.plugin);
     const fs::path script = dir / (stem + "-" + std::to_string(number) + ".kovo");
     std::ofstream out(script, std::ios::binary | std::ios::trunc);
-    out << "# kovo-host validate " << options_.plugin << ": " << finding.signature << "\n";
-    out << "# first found in run " << finding.runs.front() << " on site variant " << finding.variant
+    out << "# kovo-host validate " << options_.plugin << ": " << group.signature << "\n";
+    out << "# first found in run " << group.runs.front() << " on site variant " << group.variant
         << "\n";
-    out << "# " << finding.message << "\n";
+    out << "# " << group.message << "\n";
     out << "# replay: kovo-host run --check --fresh-db" << hostOptions() << " "
         << script.filename().string() << "\n";
-    // The copied variants sit beside the reproducers; the base site is named as it is.
-    out << "site " << siteLine(finding) << "\n";
-    for (const std::string& line : finding.lines) {
+    out << siteLine(group) << "\n";
+    for (const std::string& line : group.lines) {
         if (!line.empty()) {
             out << line << "\n";
         }
     }
     out.close();
-    finding.reproducer = fs::absolute(script, code).string();
+    group.reproducer = fs::absolute(script, code).string();
+    const std::string tag = "repro-" + std::to_string(number);
     const child_result check =
-        runChildProcess(finding.variantDir, {"--child-replay", finding.reproducer},
-                        "repro-" + std::to_string(number), options_.stepBoundMs);
-    const fs::path transcript = dir / (stem + "-" + std::to_string(number) + ".transcript");
-    fs::copy_file(fs::path(workDir_) / ("repro-" + std::to_string(number) + ".transcript"),
+        runChildProcess(group.variantDir, {child_protocol::replayOption, group.reproducer}, tag,
+                        options_.stepBoundMs);
+    const fs::path transcript =
+        dir / (stem + "-" + std::to_string(number) + child_protocol::transcriptSuffix);
+    fs::copy_file(child_protocol::childFile(workDir_, tag, child_protocol::transcriptSuffix),
                   transcript, fs::copy_options::overwrite_existing, code);
-    finding.transcript = code ? std::string() : fs::absolute(transcript, code).string();
-    if (!onFirstFailingLine(check.findings, finding.signature)) {
-        finding.shrinkNote += check.findings.empty()
-                                  ? "; the written reproducer did NOT replay the finding"
-                                  : "; its first finding is " + check.findings.front().signature;
+    group.transcript = code ? std::string() : fs::absolute(transcript, code).string();
+    if (!onFirstFailingLine(check.findings, group.signature)) {
+        group.shrinkNote += check.findings.empty()
+                                ? "; the written reproducer did NOT replay the finding"
+                                : "; its first finding is " + check.findings.front().signature();
     }
 }
 
@@ -408,10 +396,10 @@ void campaign::writeJunit(
             pugi::xml_node failure = test.append_child("failure");
             failure.append_attribute("message") = result.second.c_str();
             std::string text;
-            for (const finding_record& finding : findings_) {
-                if (result.second.find(finding.signature) != std::string::npos) {
-                    text += finding.signature + ": " + finding.message +
-                            "\nreproducer: " + finding.reproducer + "\n";
+            for (const finding_group& group : findings_) {
+                if (result.second.find(group.signature) != std::string::npos) {
+                    text += group.signature + ": " + group.message +
+                            "\nreproducer: " + group.reproducer + "\n";
                 }
             }
             failure.text() = text.c_str();
@@ -420,26 +408,26 @@ void campaign::writeJunit(
     doc.save_file(options_.junitFile.c_str());
 }
 
-void campaign::record(const run_finding& found, const child_result& result, const std::string& id,
+void campaign::record(const finding& found, const child_result& result, const std::string& id,
                       const site_variant& variant) {
-    for (finding_record& finding : findings_) {
-        if (finding.signature == found.signature) {
-            finding.runs.push_back(id);
+    for (finding_group& group : findings_) {
+        if (group.signature == found.signature()) {
+            group.runs.push_back(id);
             return;
         }
     }
-    finding_record finding;
-    finding.signature = found.signature;
-    finding.message = found.message;
-    finding.runs.push_back(id);
-    finding.variant = variant.name;
-    finding.variantDir = variant.dir;
+    finding_group group;
+    group.signature = found.signature();
+    group.message = found.message();
+    group.runs.push_back(id);
+    group.variant = variant.name;
+    group.variantDir = variant.dir;
     // What came after the finding played no part in it.
-    finding.lines = result.lines;
-    if (found.line > 0 && found.line < static_cast<int>(finding.lines.size())) {
-        finding.lines.resize(static_cast<std::size_t>(found.line));
+    group.lines = result.lines;
+    if (found.line > 0 && found.line < static_cast<int>(group.lines.size())) {
+        group.lines.resize(static_cast<std::size_t>(found.line));
     }
-    findings_.push_back(std::move(finding));
+    findings_.push_back(std::move(group));
 }
 
 // The host options the runs were made with, as a replay needs them.
@@ -490,8 +478,8 @@ int campaign::run() {
         }
         steps += result.steps;
         std::string signatures;
-        for (const run_finding& found : result.findings) {
-            signatures += (signatures.empty() ? "" : "; ") + found.signature;
+        for (const finding& found : result.findings) {
+            signatures += (signatures.empty() ? "" : "; ") + found.signature();
             record(found, result, id, variant);
         }
         runResults.emplace_back(id + " (" + variant.name + ")", signatures);
@@ -509,17 +497,17 @@ int campaign::run() {
     }
     out_ << count << " runs, " << steps << " steps, " << findings_.size() << " findings\n";
     for (std::size_t i = 0; i < findings_.size(); ++i) {
-        const finding_record& finding = findings_[i];
-        out_ << "\nfinding " << (i + 1) << ": " << finding.signature << "\n";
-        out_ << "  runs: " << finding.runs.size() << " (first: seed:run " << finding.runs.front()
-             << ", site variant " << finding.variant << "; --reproduce " << finding.runs.front()
+        const finding_group& group = findings_[i];
+        out_ << "\nfinding " << (i + 1) << ": " << group.signature << "\n";
+        out_ << "  runs: " << group.runs.size() << " (first: seed:run " << group.runs.front()
+             << ", site variant " << group.variant << "; --reproduce " << group.runs.front()
              << ")\n";
-        out_ << "  first message: " << finding.message << "\n";
-        out_ << "  reproducer: " << finding.reproducer << " (" << finding.lines.size() << " lines; "
-             << finding.shrinkNote << ")\n";
-        out_ << "  transcript: " << finding.transcript << "\n";
+        out_ << "  first message: " << group.message << "\n";
+        out_ << "  reproducer: " << group.reproducer << " (" << group.lines.size() << " lines; "
+             << group.shrinkNote << ")\n";
+        out_ << "  transcript: " << group.transcript << "\n";
         out_ << "  replay: kovo-host run --check --fresh-db" << hostOptions() << " "
-             << finding.reproducer << "\n";
+             << group.reproducer << "\n";
     }
     if (!options_.junitFile.empty()) {
         writeJunit(runResults);

@@ -37,8 +37,8 @@ int runValidation(const validator_options& options, std::ostream& out, std::ostr
 
 // The child's side. A run: generate steps for `run` on `site`, carrying each
 // out as it is drawn. A replay: carry out the lines of a script, strictly (a
-// refused line spoils it). Both write <tag>.steps (each line before it runs),
-// and on a finding <tag>.result and <tag>.transcript, into workDir.
+// refused line spoils it). Both write the steps, result and transcript files
+// into workDir and end with an exit status, as child_protocol.h describes.
 struct child_job {
     bool replay = false;
     int run = 0;
@@ -48,8 +48,5 @@ struct child_job {
 };
 int runChild(const validator_options& options, const simulator_options& host, const child_job& job,
              std::ostream& err);
-
-// The finding's family: the breached rule with the particulars taken out.
-std::string findingSignature(const std::string& message);
 
 }  // namespace kovo_host

@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sstream>
 
+#include "child_protocol.h"
 #include "kovo_os_host.h"
-#include "plugin_invariants.h"
 #include "script_runner.h"
+#include "script_writer.h"
+#include "text.h"
+#include "text_file.h"
 #include "validator.h"
 #include "validator_steps.h"
 
@@ -20,27 +22,17 @@ namespace {
 
 enum class line_outcome { done, refused, unusable };
 
-// One line per finding, written as it is found: "<line>\t<signature>\t<message>".
-// The first line of the file is written last: "steps <n>" once the run is over.
+// The result file (child_protocol.h): each finding written as it is found, the
+// first of its signature in this run only; the count of steps when the run is over.
 class result_file {
   public:
-    explicit result_file(const fs::path& path) : out_(path, std::ios::trunc) {}
-    // The first time a signature turns up in this run; false when it is known.
-    bool add(int line, const std::string& message) {
-        const std::string signature = findingSignature(message);
-        if (!seen_.insert(signature).second) {
-            return false;
+    explicit result_file(const std::string& path) : out_(path, std::ios::trunc) {}
+    void add(const finding& found) {
+        if (seen_.insert(found.signature()).second) {
+            out_ << child_protocol::resultLine(found) << "\n" << std::flush;
         }
-        std::string flat = message;
-        for (char& c : flat) {
-            if (c == '\n' || c == '\r' || c == '\t') {
-                c = ' ';
-            }
-        }
-        out_ << line << "\t" << signature << "\t" << flat << "\n" << std::flush;
-        return true;
     }
-    void finish(int steps) { out_ << "steps\t" << steps << "\n" << std::flush; }
+    void finish(int steps) { out_ << child_protocol::stepsLine(steps) << "\n" << std::flush; }
     bool any() const { return !seen_.empty(); }
 
   private:
@@ -83,20 +75,23 @@ struct child_state {
     std::string problem;  // why the run cannot go on
 };
 
-// Every finding in the transcript from `from`: breaches, and the host's own
-// failures (an endless chain of events, a broken layout); the runner's
-// failures (a refused action) name the script and are none.
-std::vector<std::string> findingsIn(const simulator& sim, std::size_t from,
-                                    const std::string& tag) {
-    std::vector<std::string> found;
+// Every finding in the transcript from `from`, at step `line`: breaches, and
+// the host's own failures (an endless chain of events, a broken layout); the
+// runner's failures (a refused action) name the script and are none.
+std::vector<finding> findingsIn(const simulator& sim, std::size_t from, int line,
+                                const std::string& tag) {
+    std::vector<finding> found;
     const auto& entries = sim.log().entries();
     for (std::size_t i = from; i < entries.size(); ++i) {
         const transcript_entry& entry = entries[i];
         if (entry.kind == entry_kind::breach) {
-            found.push_back("protocol breach by " + entry.script + ": " + entry.text);
+            const std::string command =
+                entry.ruleAt > 0 ? entry.text.substr(0, entry.ruleAt - 2) : std::string();
+            found.push_back(
+                breachFinding(line, entry.script, command, entry.text.substr(entry.ruleAt)));
         } else if (entry.kind == entry_kind::failure &&
                    entry.text.compare(0, tag.size() + 1, tag + ":") != 0) {
-            found.push_back(entry.text);
+            found.push_back(hostFinding(finding_kind::failure, line, entry.text));
         }
     }
     return found;
@@ -118,14 +113,15 @@ line_outcome carryOut(child_state& state, const std::string& text) {
     const long long took = clock.elapsedMs();
     // The runner also says false for a line that caused a breach: that line
     // did reach the plug-in, and is no refusal.
-    const std::vector<std::string> findings = findingsIn(state.sim, before, state.tag);
-    for (const std::string& finding : findings) {
-        state.results.add(state.number, finding);
+    const std::vector<finding> findings = findingsIn(state.sim, before, state.number, state.tag);
+    for (const finding& found : findings) {
+        state.results.add(found);
     }
     if (took > state.stepBoundMs) {
-        state.results.add(state.number, "hang: a step took " + std::to_string(took) + " ms" +
-                                            clock.unit() + " (bound " +
-                                            std::to_string(state.stepBoundMs) + " ms): " + text);
+        state.results.add(hostFinding(finding_kind::hang, state.number,
+                                      "hang: a step took " + std::to_string(took) + " ms" +
+                                          clock.unit() + " (bound " +
+                                          std::to_string(state.stepBoundMs) + " ms): " + text));
     }
     if (fatal) {
         state.problem = state.runner.firstFailure();
@@ -134,26 +130,19 @@ line_outcome carryOut(child_state& state, const std::string& text) {
     return ok || !findings.empty() ? line_outcome::done : line_outcome::refused;
 }
 
-bool readLines(const std::string& path, std::vector<std::string>& lines) {
-    if (!std::ifstream(path, std::ios::binary)) {
-        return false;
-    }
-    lines = splitLines(readFile(path));
-    return true;
-}
-
 }  // namespace
 
 int runChild(const validator_options& options, const simulator_options& host, const child_job& job,
              std::ostream& err) {
+    using namespace child_protocol;
     simulator_options simOptions = host;
-    simOptions.dbFile = (fs::path(job.workDir) / (job.tag + ".sqlite")).string();
+    simOptions.dbFile = childFile(job.workDir, job.tag, storeSuffix);
     simOptions.freshStore = true;
     simulator sim(simOptions);
     std::string error;
     if (!sim.useSite(options.site, error)) {
         err << "kovo-host: " << error << "\n";
-        return 2;
+        return exit_unusable;
     }
     runner_settings settings;
     settings.fileName = job.tag;
@@ -161,25 +150,25 @@ int runChild(const validator_options& options, const simulator_options& host, co
         settings.scriptDir = fs::path(job.script).parent_path().string();
     }
     // Written as it happens, so a run that hangs or crashes leaves its transcript too.
-    std::ofstream transcriptFile(fs::path(job.workDir) / (job.tag + ".transcript"),
+    std::ofstream transcriptFile(childFile(job.workDir, job.tag, transcriptSuffix),
                                  std::ios::trunc);
     transcriptFile << std::unitbuf;
     sim.log().setEcho(&transcriptFile);
     script_runner runner(sim, settings);
-    std::ofstream steps(fs::path(job.workDir) / (job.tag + ".steps"),
+    std::ofstream steps(childFile(job.workDir, job.tag, stepsSuffix),
                         std::ios::binary | std::ios::trunc);
-    result_file results(fs::path(job.workDir) / (job.tag + ".result"));
+    result_file results(childFile(job.workDir, job.tag, resultSuffix));
     child_state state{sim, runner, steps, results, job.tag, options.stepBoundMs, 0, std::string()};
     int stepCount = 0;
     line_outcome outcome = line_outcome::done;
 
     if (job.replay) {
-        std::vector<std::string> lines;
-        if (!readLines(job.script, lines)) {
+        std::string script;
+        if (!readWholeFile(job.script, script)) {
             err << "kovo-host: cannot read the script " << job.script << "\n";
-            return 2;
+            return exit_unusable;
         }
-        for (const std::string& text : lines) {
+        for (const std::string& text : textLines(script)) {
             outcome = carryOut(state, text);
             ++stepCount;
             if (outcome != line_outcome::done) {
@@ -188,20 +177,20 @@ int runChild(const validator_options& options, const simulator_options& host, co
         }
         if (outcome == line_outcome::refused) {
             sim.log().setEcho(nullptr);
-            return 3;  // the replay went another way: not the same run
+            return exit_spoiled;
         }
     } else {
         step_settings stepSettings;
         stepSettings.plugin = options.plugin;
         stepSettings.workstation = options.workstation;
         step_generator generator(options.seed, job.run, stepSettings);
-        outcome = carryOut(state, "invariants on");
+        outcome = carryOut(state, writeScriptLine(invariantsLine(true)));
         for (; stepCount < options.steps && outcome != line_outcome::unusable; ++stepCount) {
             for (const std::string& text : generator.next(sim)) {
                 outcome = carryOut(state, text);
                 if (outcome == line_outcome::refused) {
                     // Nothing reached the plug-in; the reproducer leaves it out.
-                    steps << "# refused\n" << std::flush;
+                    steps << refusedMarker << "\n" << std::flush;
                 } else if (outcome != line_outcome::done) {
                     break;
                 }
@@ -211,71 +200,17 @@ int runChild(const validator_options& options, const simulator_options& host, co
     if (outcome == line_outcome::unusable) {
         sim.log().setEcho(nullptr);
         err << "kovo-host: " << state.problem << "\n";
-        return 2;
+        return exit_unusable;
     }
     const std::size_t before = sim.log().entries().size();
     runner.finish();
-    for (const std::string& finding : findingsIn(sim, before, job.tag)) {
-        results.add(state.number + 1, finding);  // found while unloading, after the last line
+    // Found while unloading: after the last line.
+    for (const finding& found : findingsIn(sim, before, state.number + 1, job.tag)) {
+        results.add(found);
     }
     results.finish(stepCount);
     sim.log().setEcho(nullptr);
-    return results.any() ? 1 : 0;
-}
-
-std::string findingSignature(const std::string& message) {
-    if (message.empty()) {
-        return "clean";
-    }
-    // "protocol breach by p: <command>: <rule>": the rule, without its particulars.
-    std::string rule = message;
-    const std::string breach = "protocol breach by ";
-    if (rule.compare(0, breach.size(), breach) == 0) {
-        const std::size_t name = rule.find(": ");
-        rule = rule.substr(name + 2);
-        const std::size_t invariant = rule.find("invariant ");
-        if (invariant != std::string::npos) {
-            const std::string verb = rule.substr(0, 2);
-            rule = rule.substr(invariant);
-            const std::size_t colon = rule.find(':');
-            return verb + " " + rule.substr(0, colon);
-        }
-        // The verb stays; the command's arguments go. The rule starts at the
-        // first ": " outside quotes, or at "malformed: " (whose quotes are broken).
-        std::size_t colon = rule.find(": malformed: ");
-        bool quoted = false;
-        for (std::size_t i = 0; colon == std::string::npos && i + 1 < rule.size(); ++i) {
-            quoted = rule[i] == '\'' ? !quoted : quoted;
-            if (!quoted && rule[i] == ':' && rule[i + 1] == ' ') {
-                colon = i;
-            }
-        }
-        const std::size_t space = rule.find(' ');
-        if (colon != std::string::npos && space != std::string::npos && space < colon) {
-            rule = rule.substr(0, space) + rule.substr(colon);
-        }
-    }
-    if (rule.compare(0, 5, "hang:") == 0) {
-        return "hang";
-    }
-    std::string signature;
-    bool inQuote = false;
-    for (std::size_t i = 0; i < rule.size(); ++i) {
-        const char c = rule[i];
-        if (c == '"') {
-            inQuote = !inQuote;
-            signature += inQuote ? "\"...\"" : "";
-        } else if (inQuote) {
-            continue;
-        } else if (c >= '0' && c <= '9') {
-            if (signature.empty() || signature.back() != 'N') {
-                signature += 'N';
-            }
-        } else {
-            signature += c;
-        }
-    }
-    return signature.size() > 160 ? signature.substr(0, 160) : signature;
+    return results.any() ? exit_found : exit_clean;
 }
 
 }  // namespace kovo_host
