@@ -1,19 +1,16 @@
 #!/usr/bin/env bash
 # Lays out what a panel host machine needs, from the windows preset's build, in
 # one zip: the three plug-in DLLs with their layout files, the two stand-in
-# DLLs and a README. Builds the windows preset first when it is not built.
+# DLLs and a README. Builds what it takes of the windows preset first.
 # Usage: tools/package-windows.sh [output.zip]
 #        (default: build/windows/kovo_panels-<version>-windows.zip)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 root=$(pwd)
 build=$root/build/windows
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake --preset windows
-fi
-cmake --build --preset windows -j "${KOVO_JOBS:-2}" \
-  --target Tavisk Corvane Lindqar kovo_string kovo_config
+build_preset windows --target Tavisk Corvane Lindqar kovo_string kovo_config
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 name=kovo_panels-${version:-unknown}-windows

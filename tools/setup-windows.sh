@@ -11,16 +11,8 @@ tools/setup.sh
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev libcpp-httplib-dev zip)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
 # Source entries beside the binary ones Debian configured: a copy with
 # deb-src in place of deb.
-update=0
 if ! apt-cache showsrc pugixml 2>/dev/null | grep '^Package: pugixml' >/dev/null; then
   if [ -f /etc/apt/sources.list.d/debian.sources ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
@@ -32,12 +24,8 @@ if ! apt-cache showsrc pugixml 2>/dev/null | grep '^Package: pugixml' >/dev/null
     echo "setup-windows: no Debian source entries found to copy" >&2
     exit 1
   fi
-  update=1
-fi
-if [ $update -eq 1 ] || [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
 fi
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+tools/apt-install.sh gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-x86-64 wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev \
+  libcpp-httplib-dev zip
