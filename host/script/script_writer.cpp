@@ -46,6 +46,16 @@ script_line controlLine(line_kind kind, const std::string& name, const std::stri
     return line;
 }
 
+// "type" and "event": the text is the rest of the line, and always written
+// (an empty one as a line that ends in a space).
+script_line controlTextLine(line_kind kind, const std::string& name, const std::string& panel,
+                            const std::string& control, const std::string& text) {
+    script_line line = controlLine(kind, name, panel, control);
+    line.rest = text;
+    line.hasRest = true;
+    return line;
+}
+
 }  // namespace
 
 bool fitsOnLine(const std::string& text) {
@@ -94,19 +104,15 @@ std::string writeScriptLine(const script_line& line) {
         case line_kind::advance:
             number(out, line.ms);
             break;
-        case line_kind::rename:
-        case line_kind::expect_name:
-            number(out, line.device);
-            number(out, line.database);
-            number(out, line.index);
-            rest(out, line);
-            break;
         case line_kind::tick:
             word(out, line.name);
             number(out, line.index);
             break;
         case line_kind::dbevent:
             word(out, line.name);
+            [[fallthrough]];
+        case line_kind::rename:
+        case line_kind::expect_name:
             number(out, line.device);
             number(out, line.database);
             number(out, line.index);
@@ -172,18 +178,12 @@ script_line chooseLine(const std::string& name, const std::string& panel,
 
 script_line typeLine(const std::string& name, const std::string& panel, const std::string& control,
                      const std::string& text) {
-    script_line line = controlLine(line_kind::type, name, panel, control);
-    line.rest = text;
-    line.hasRest = true;
-    return line;
+    return controlTextLine(line_kind::type, name, panel, control, text);
 }
 
 script_line eventLine(const std::string& name, const std::string& panel, const std::string& control,
                       const std::string& text) {
-    script_line line = controlLine(line_kind::event, name, panel, control);
-    line.rest = text;
-    line.hasRest = true;
-    return line;
+    return controlTextLine(line_kind::event, name, panel, control, text);
 }
 
 script_line queryLine(const std::string& name, const std::string& text, bool hasText) {

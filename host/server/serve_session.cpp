@@ -30,30 +30,28 @@ api_result refusal(int status, const std::string& message, const std::string& fi
 
 api_result refusalOf(const kovo_host::host_error& error) {
     using kovo_host::error_kind;
-    switch (error.kind) {
-        case error_kind::no_script:
-            return refusal(404, error.message, "script");
-        case error_kind::no_panel:
-            return refusal(404, error.message, "panel");
-        case error_kind::no_control:
-            return refusal(404, error.message, "control");
-        case error_kind::no_device:
-            return refusal(404, error.message, "device");
-        case error_kind::no_database:
-            return refusal(404, error.message, "database");
-        case error_kind::no_index:
-            return refusal(404, error.message, "index");
-        case error_kind::refused:
-            return refusal(409, error.message);
-        case error_kind::name_taken:
-            return refusal(409, error.message, "name");
-        case error_kind::bad_input:
-            return refusal(400, error.message, "body");
-        case error_kind::unusable:
-        case error_kind::none:
-            break;
+    struct answer {
+        error_kind kind;
+        int status;
+        const char* field;
+    };
+    static const answer answers[] = {
+        {error_kind::no_script, 404, "script"},
+        {error_kind::no_panel, 404, "panel"},
+        {error_kind::no_control, 404, "control"},
+        {error_kind::no_device, 404, "device"},
+        {error_kind::no_database, 404, "database"},
+        {error_kind::no_index, 404, "index"},
+        {error_kind::refused, 409, ""},
+        {error_kind::name_taken, 409, "name"},
+        {error_kind::bad_input, 400, "body"},
+    };
+    for (const answer& known : answers) {
+        if (known.kind == error.kind) {
+            return refusal(known.status, error.message, known.field);
+        }
     }
-    return refusal(500, error.message);
+    return refusal(500, error.message);  // unusable: a plug-in, site or store
 }
 
 serve_session::serve_session(kovo_host::simulator_options options)
