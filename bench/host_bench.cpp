@@ -31,7 +31,7 @@ void simulatorCommands(benchmark::State& state) {
         return;
     }
     run.fillWindow();
-    std::string error;
+    kovo_host::host_error error;
     long long presses = 0;
     for (auto _ : state) {
         run.sim().press("ws", "1", "WS_01", error);
@@ -89,7 +89,6 @@ bool timeLastLine(benchmark::State& state, const std::string& siteDir, const std
     std::ostringstream out;
     sim.log().setEcho(&out);
     kovo_host::runner_settings settings;
-    settings.check = true;
     settings.fileName = script;
     kovo_host::script_runner runner(sim, settings);
     // The opening is the action of the last "press" and the expectations after it.

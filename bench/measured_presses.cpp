@@ -4,7 +4,7 @@
 namespace kovo_bench {
 
 void measuredPresses(kovo_host::simulator& sim, long long presses) {
-    std::string error;
+    kovo_host::host_error error;
     for (long long i = 0; i < presses; ++i) {
         sim.press("ws", "1", "WS_01", error);
     }

@@ -1,5 +1,5 @@
 # Cross-compiling 64-bit Windows DLLs with the Microsoft C++ ABI, from Debian
-# packages alone: clang-14 targeting x86_64-pc-windows-msvc, lld-link, and
+# packages alone: clang targeting x86_64-pc-windows-msvc, lld-link, and
 # mingw-w64's C headers and import libraries of the Universal CRT. The facility's
 # panel host and its kovo_string.dll/kovo_config.dll are built with Microsoft's
 # compiler, so the plug-ins must lay out their tables and name their imports as
@@ -12,16 +12,17 @@
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 
+include(${CMAKE_CURRENT_LIST_DIR}/clang-version.cmake)
 set(KOVO_MSVC_TARGET x86_64-pc-windows-msvc)
-set(CMAKE_C_COMPILER clang-14)
-set(CMAKE_CXX_COMPILER clang++-14)
+set(CMAKE_C_COMPILER clang-${KOVO_CLANG_VERSION})
+set(CMAKE_CXX_COMPILER clang++-${KOVO_CLANG_VERSION})
 set(CMAKE_C_COMPILER_TARGET ${KOVO_MSVC_TARGET})
 set(CMAKE_CXX_COMPILER_TARGET ${KOVO_MSVC_TARGET})
-set(CMAKE_RC_COMPILER llvm-rc-14)
-set(CMAKE_AR llvm-ar-14)
-set(CMAKE_RANLIB llvm-ranlib-14)
-set(CMAKE_LINKER lld-link-14)
-set(CMAKE_OBJDUMP llvm-objdump-14)
+set(CMAKE_RC_COMPILER llvm-rc-${KOVO_CLANG_VERSION})
+set(CMAKE_AR llvm-ar-${KOVO_CLANG_VERSION})
+set(CMAKE_RANLIB llvm-ranlib-${KOVO_CLANG_VERSION})
+set(CMAKE_LINKER lld-link-${KOVO_CLANG_VERSION})
+set(CMAKE_OBJDUMP llvm-objdump-${KOVO_CLANG_VERSION})
 
 set(KOVO_MINGW_ROOT /usr/x86_64-w64-mingw32)
 file(GLOB KOVO_LIBSTDCXX_INCLUDE /usr/lib/gcc/x86_64-w64-mingw32/*-posix/include/c++)

@@ -6,14 +6,14 @@
 # Usage: tools/bench.sh [--quick]   (--quick: callgrind counts only)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
 quick=0
 [ "${1:-}" = "--quick" ] && quick=1
 # The build's packages, and valgrind for the instruction counts.
 tools/setup.sh >/dev/null
 tools/apt-install.sh valgrind >/dev/null || echo "valgrind could not be installed"
-cmake --preset bench >/dev/null
-cmake --build --preset bench -j2 >/dev/null
+build_preset bench >/dev/null
 bin=build/bench/bin
 
 if [ $quick = 0 ]; then

@@ -7,9 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+. tools/common.sh
+
 tools/setup.sh
-cmake --preset default
-cmake --build --preset default -j 2
+build_preset default
 
 host=build/default/bin/kovo-host
 store_dir=$(mktemp -d)

@@ -6,18 +6,19 @@
 # A target that finds a crash stops and leaves its input in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
 which=${1:-all}
 seconds=${2:-10}
-if ! command -v clang++-14 >/dev/null; then
-  echo "fuzz: clang++-14 is missing (tools/setup.sh installs clang and libFuzzer)" >&2
+clang=clang++-$(kovo_clang_version)
+if ! command -v "$clang" >/dev/null; then
+  echo "fuzz: $clang is missing (tools/setup.sh installs clang and libFuzzer)" >&2
   exit 2
 fi
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j2 >/dev/null
+build_preset fuzz >/dev/null
 
-targets=(command_text session_script layout_file ini_reader config_lookup key_value
-         decode_string string_numbers package_content map_text)
+# The targets as tests/fuzz/CMakeLists.txt defines them (fuzz_<name>, one a line).
+mapfile -t targets < build/fuzz/fuzz_targets.txt
 corpus=build/fuzz/corpus
 mkdir -p "$corpus" build/fuzz/findings
 
@@ -66,13 +67,15 @@ grep -h '^[0-9]' $(find tests sites -path '*names*' -name 'db_8.txt') | cut -d' 
   sort -u | seed_lines package_content content
 
 status=0
-for target in "${targets[@]}"; do
-  [ "$which" = all ] || [ "$which" = "$target" ] || [ "$which" = "fuzz_$target" ] || continue
-  echo "== fuzz_$target for $seconds s"
-  if ! build/fuzz/bin/fuzz_"$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+for program in "${targets[@]}"; do
+  target=${program#fuzz_}
+  [ "$which" = all ] || [ "$which" = "$target" ] || [ "$which" = "$program" ] || continue
+  mkdir -p "$corpus/$target"
+  echo "== $program for $seconds s"
+  if ! build/fuzz/bin/"$program" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
        -rss_limit_mb=1024 -print_final_stats=1 -artifact_prefix=build/fuzz/findings/"$target"- \
        "$corpus/$target" 2> "build/fuzz/$target.log"; then
-    echo "fuzz_$target found a fault:" >&2
+    echo "$program found a fault:" >&2
     tail -40 "build/fuzz/$target.log" >&2
     status=1
   fi

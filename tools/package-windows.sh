@@ -13,6 +13,7 @@
 #        (default: <build>/kovo_panels-<version>-windows.zip)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 root=$(pwd)
 vendor_sdk=""
 if [ "${1:-}" = --vendor-sdk ]; then
@@ -20,18 +21,15 @@ if [ "${1:-}" = --vendor-sdk ]; then
   vendor_sdk=$(cd "$2" && pwd)
   shift 2
 fi
-jobs=${KOVO_JOBS:-2}
 
 if [ -n "$vendor_sdk" ]; then
   build=$root/build/windows-msvc-vendor
   cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/clang-msvc-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DKOVO_WERROR=ON -DKOVO_VENDOR_SDK="$vendor_sdk" >/dev/null
-  cmake --build "$build" -j "$jobs" --target Tavisk Corvane Lindqar >/dev/null
+  cmake --build "$build" -j "$(kovo_jobs)" --target Tavisk Corvane Lindqar >/dev/null
 else
   build=$root/build/windows-msvc
-  [ -f "$build/CMakeCache.txt" ] || cmake --preset windows-msvc >/dev/null
-  cmake --build --preset windows-msvc -j "$jobs" \
-    --target Tavisk Corvane Lindqar kovo_string kovo_config >/dev/null
+  build_preset windows-msvc --target Tavisk Corvane Lindqar kovo_string kovo_config >/dev/null
 fi
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")

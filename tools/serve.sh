@@ -9,9 +9,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+. tools/common.sh
+
 tools/setup.sh
-cmake --preset default
-cmake --build --preset default -j 2
+build_preset default
 
 exec build/default/bin/kovo-host serve --db build/default/serve-demo.sqlite \
   --load ws=Tavisk:workstation=12 --load cv=Corvane:workstation=12 \

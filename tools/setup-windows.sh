@@ -1,29 +1,22 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, what the windows and windows-msvc presets need: the
-# MinGW-w64 cross compilers (posix thread flavour), clang-14, lld-14 and the
-# LLVM tools for the Microsoft-ABI DLLs (which use mingw-w64's headers and
-# import libraries of the Universal CRT), wine to run the tests, and the tools
+# MinGW-w64 cross compilers (posix thread flavour), clang, lld and the LLVM
+# tools for the Microsoft-ABI DLLs (which use mingw-w64's headers and import
+# libraries of the Universal CRT), wine to run the tests, and the tools
 # that tools/windows-deps.sh uses to build pugixml, SQLite and GoogleTest from
 # Debian's sources; and enables Debian's source entries (deb-src) for
 # apt-get source when they are missing. Fails when it cannot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
+. tools/common.sh
+clang=$(kovo_clang_version)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-packages=(gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          mingw-w64-x86-64-dev clang-14 lld-14 llvm-14
-          wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev libcpp-httplib-dev zip)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-
 # Source entries beside the binary ones Debian configured: a copy with
 # deb-src in place of deb.
-update=0
 if ! apt-cache showsrc pugixml 2>/dev/null | grep '^Package: pugixml' >/dev/null; then
   if [ -f /etc/apt/sources.list.d/debian.sources ]; then
     sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
@@ -35,12 +28,8 @@ if ! apt-cache showsrc pugixml 2>/dev/null | grep '^Package: pugixml' >/dev/null
     echo "setup-windows: no Debian source entries found to copy" >&2
     exit 1
   fi
-  update=1
-fi
-if [ $update -eq 1 ] || [ ${#missing[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get update -qq
 fi
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+tools/apt-install.sh gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix \
+  binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev "clang-$clang" "lld-$clang" "llvm-$clang" \
+  wine wine64 dpkg-dev tcl googletest nlohmann-json3-dev libcsv-dev libcpp-httplib-dev zip

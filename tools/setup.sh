@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages the build needs and are missing.
 set -euo pipefail
+. "$(dirname "$0")/common.sh"
 
-"$(dirname "$0")/apt-install.sh" cmake g++ make pkg-config libgtest-dev libgmock-dev \
+clang=$(kovo_clang_version)
+"$kovo_root/tools/apt-install.sh" cmake g++ make pkg-config libgtest-dev libgmock-dev \
   libbenchmark-dev libpugixml-dev libsqlite3-dev libcsv-dev libcpp-httplib-dev nlohmann-json3-dev \
-  clang-14 libfuzzer-14-dev
+  "clang-$clang" "libfuzzer-$clang-dev"

@@ -9,6 +9,7 @@
 # Usage: tools/test.sh [preset ...]   (default: default asan, and windows windows-msvc)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. tools/common.sh
 
 # step NAME: a heading with the time so far, so a slow step shows in CI's log.
 step() { echo "== $* (at $((SECONDS / 60))m$((SECONDS % 60))s)"; }
@@ -26,7 +27,6 @@ if [ ${#presets[@]} -eq 0 ]; then
 elif [[ " ${presets[*]} " == *" windows"* ]]; then
   tools/setup-windows.sh
 fi
-jobs=$(nproc 2>/dev/null || echo 2)
 # The Windows libraries cross-build (mostly serial configure steps) beside the
 # first presets; the windows preset's configure then finds them in the cache.
 windows_deps=""
@@ -38,13 +38,12 @@ fi
 # The fuzz targets build in the background, niced, from the last preset's tests
 # on (under wine they leave the cores mostly idle) until the fuzz step.
 fuzzing=false
-command -v clang++-14 >/dev/null && fuzzing=true
+command -v "clang++-$(kovo_clang_version)" >/dev/null && fuzzing=true
 fuzz_build=""
 start_fuzz_build() {
   if $fuzzing && [ -z "$fuzz_build" ]; then
     mkdir -p build
-    { nice -n 10 cmake --preset fuzz && nice -n 10 cmake --build --preset fuzz -j "$jobs"; } \
-      > build/fuzz-build.log 2>&1 &
+    ( renice -n 10 -p "$BASHPID" >/dev/null; build_preset fuzz ) > build/fuzz-build.log 2>&1 &
     fuzz_build=$!
   fi
 }
@@ -53,8 +52,7 @@ start_fuzz_build() {
 msabi_build=""
 start_msabi_build() {
   mkdir -p build
-  { nice -n 10 cmake --preset windows-msvc && nice -n 10 cmake --build --preset windows-msvc -j "$jobs"; } \
-    > build/windows-msvc-build.log 2>&1 &
+  ( renice -n 10 -p "$BASHPID" >/dev/null; build_preset windows-msvc ) > build/windows-msvc-build.log 2>&1 &
   msabi_build=$!
 }
 last=${presets[${#presets[@]}-1]}
@@ -68,8 +66,7 @@ for i in "${!presets[@]}"; do
   if [ "$preset" = windows-msvc ] && [ -n "$msabi_build" ]; then
     wait "$msabi_build" || { cat build/windows-msvc-build.log >&2; echo "the Microsoft-ABI DLLs do not build" >&2; exit 1; }
   else
-    cmake --preset "$preset"
-    cmake --build --preset "$preset" -j "$jobs"
+    build_preset "$preset"
   fi
   [ "$next" = windows-msvc ] && start_msabi_build
   { [ "$preset" = "$last" ] || [ "$next" = windows-msvc ]; } && start_fuzz_build

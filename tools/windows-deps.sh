@@ -14,9 +14,10 @@
 # installed prefix. tools/setup-windows.sh installs what this script needs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/common.sh"
 toolchain=$here/../cmake/mingw-w64-x86_64.cmake
 triplet=x86_64-w64-mingw32
-jobs=${KOVO_JOBS:-2}
+jobs=$(kovo_jobs)
 
 log() { echo "windows-deps: $*" >&2; }
 

@@ -1,5 +1,7 @@
 // kovo-host: runs panel plug-ins in the host simulator, from a session script
-// (run) or typed line by line (shell).
+// (run) or typed line by line (shell); checks a site (check-site), moves stored
+// names in and out (names), serves the browser emulator (serve) and validates
+// a plug-in (validate), each subcommand in a file of its own.
 #include <iostream>
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "names_command.h"
 
-#include "command_text.h"
 #include "names_transfer.h"
+#include "numbers.h"
 
 namespace kovo_host {
 
@@ -61,9 +61,10 @@ int importNames(simulator& sim, const std::vector<std::string>& args, std::ostre
         err << "kovo-host: " << error << "\n";
         return 2;
     }
-    if (!importNamesFile(
-            sim, files[0], dryRun, [&out](const std::string& text) { out << text; }, error)) {
-        err << "kovo-host: " << error << "\n";
+    host_error failed;
+    if (!sim.importNamesFile(
+            files[0], dryRun, [&out](const std::string& text) { out << text; }, failed)) {
+        err << "kovo-host: " << failed << "\n";
         return 1;
     }
     return 0;

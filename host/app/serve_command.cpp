@@ -6,8 +6,8 @@
 #include <iostream>
 #include <thread>
 
-#include "command_text.h"
 #include "http_api.h"
+#include "numbers.h"
 #include "request_guard.h"
 #include "serve_session.h"
 

@@ -2,7 +2,9 @@
 
 #include <iostream>
 
+#include "child_protocol.h"
 #include "kovo_os_host.h"
+#include "numbers.h"
 #include "validator.h"
 
 namespace kovo_host {
@@ -20,12 +22,7 @@ const char validateUsage[] =
     "Exit status: 0 no finding, 1 findings, 2 cannot run.\n";
 
 bool wholeNumber(const std::string& text, long long low, long long& value) {
-    if (text.empty() || text.size() > 18 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::stoll(text);
-    return value >= low;
+    return parseDigits(text, value) && value >= low;
 }
 
 int usageError(const std::string& message) {
@@ -66,7 +63,7 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
         const std::string& value = args[++i];
         long long number = 0;
         if (arg == "--workstation" || arg == "--seed" || arg == "--runs" || arg == "--steps" ||
-            arg == "--step-bound" || arg == "--shrink-budget" || arg == "--child-run") {
+            arg == "--step-bound" || arg == "--shrink-budget" || arg == child_protocol::runOption) {
             const long long low =
                 arg == "--runs" || arg == "--steps" || arg == "--step-bound" ? 1 : 0;
             if (!wholeNumber(value, low, number) || (arg != "--seed" && number > 2147483647LL)) {
@@ -101,16 +98,16 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
             options.seed = static_cast<std::uint64_t>(seed);
             options.reproduceOne = true;
             options.reproduceRun = static_cast<int>(run);
-        } else if (arg == "--child-run") {  // the children's own options
+        } else if (arg == child_protocol::runOption) {  // the children's own options
             child = true;
             job.run = static_cast<int>(number);
-        } else if (arg == "--child-replay") {
+        } else if (arg == child_protocol::replayOption) {
             child = true;
             job.replay = true;
             job.script = value;
-        } else if (arg == "--child-tag") {
+        } else if (arg == child_protocol::tagOption) {
             job.tag = value;
-        } else if (arg == "--child-dir") {
+        } else if (arg == child_protocol::dirOption) {
             job.workDir = value;
         } else {
             return usageError("unknown option " + arg);

@@ -2,13 +2,14 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include <httplib.h>
 
+#include "numbers.h"
 #include "request_guard.h"
+#include "script_writer.h"
+#include "text_file.h"
 
 namespace kovo_serve {
 
@@ -73,7 +74,7 @@ class body_fields {
             return {};
         }
         const std::string value = body_[field].get<std::string>();
-        if (!fitsOnLine(value)) {
+        if (!kovo_host::fitsOnLine(value)) {
             fail(field, "must not hold a line end");
         }
         return value;
@@ -119,16 +120,7 @@ class body_fields {
 
 // A query parameter as a number; false when present but not one.
 bool queryNumber(const httplib::Request& req, const char* key, long long& value) {
-    if (!req.has_param(key)) {
-        return true;
-    }
-    const std::string text = req.get_param_value(key);
-    if (text.empty() || text.size() > 18 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::stoll(text);
-    return true;
+    return !req.has_param(key) || kovo_host::parseDigits(req.get_param_value(key), value);
 }
 
 bool changesState(const std::string& method) {
@@ -229,15 +221,13 @@ void http_api::routes() {
             (std::filesystem::path(settings_.webRoot) / file.second.first).string();
         const char* type = file.second.second;
         s.Get(file.first, [path, type](const httplib::Request&, httplib::Response& res) {
-            std::ifstream in(path, std::ios::binary);
-            if (!in) {
+            std::string text;
+            if (!kovo_host::readWholeFile(path, text)) {
                 reply(res, refusal(500, "the page's file is missing from the installation"));
                 return;
             }
-            std::stringstream text;
-            text << in.rdbuf();
             res.set_header("Cache-Control", "no-store");
-            res.set_content(text.str(), type);
+            res.set_content(text, type);
         });
     }
 

@@ -1,17 +1,14 @@
 #include "request_guard.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "text.h"
 
 namespace kovo_serve {
 
-namespace {
+using kovo_host::lowerCase;
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
+namespace {
 
 // Splits "name:port", "[v6]:port", "name" into name and port text.
 void splitHost(const std::string& host, std::string& name, std::string& port) {
@@ -58,18 +55,18 @@ bool isWildcard(const std::string& address) {
 }  // namespace
 
 bool isLoopback(const std::string& address) {
-    const std::string a = lower(address);
+    const std::string a = lowerCase(address);
     return a == "localhost" || a == "::1" || a.compare(0, 4, "127.") == 0;
 }
 
 request_guard::request_guard(std::string listen, int port)
-    : listen_(lower(std::move(listen))), port_(port) {}
+    : listen_(lowerCase(std::move(listen))), port_(port) {}
 
 bool request_guard::nameAllowed(const std::string& name) const {
     if (name.empty()) {
         return false;
     }
-    const std::string n = lower(name);
+    const std::string n = lowerCase(name);
     if (n == "localhost" || n == "127.0.0.1" || n == "::1" || n == listen_) {
         return true;
     }
@@ -91,7 +88,7 @@ bool request_guard::originAllowed(const std::string& origin) const {
         return true;
     }
     const std::string scheme = "http://";
-    if (lower(origin).compare(0, scheme.size(), scheme) != 0) {
+    if (lowerCase(origin).compare(0, scheme.size(), scheme) != 0) {
         return false;  // "null", another scheme, or not an origin at all
     }
     std::string name, port;

@@ -1,6 +1,12 @@
 // One simulator behind the browser emulator: every access to the model goes
 // through here under one lock, timers run on the wall clock from one thread,
-// and every change is published as a message for the pages that watch.
+// and every change is published as a message for the pages that watch. The
+// simulator decides what it refuses; the session turns the kind of refusal
+// into an HTTP status.
+//
+// serve_session.cpp: the lock, the clock thread, the feed and the refusals;
+// serve_actions.cpp: what a page does, each action recorded as its script line;
+// serve_views.cpp: the model as JSON, for the views and the feed's messages.
 #pragma once
 
 #include <chrono>
@@ -16,8 +22,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host_error.h"
 #include "panel_json.h"
 #include "session_recorder.h"
+#include "session_script.h"
 #include "simulator.h"
 
 namespace kovo_serve {
@@ -29,6 +37,11 @@ struct api_result {
 };
 
 api_result refusal(int status, const std::string& message, const std::string& field = "");
+// What the simulator refused, as an answer: 404 (naming the field) for what the
+// model does not have, 409 for what the operator cannot do now or a name that
+// is taken, 400 for a names file it cannot store, 500 for a plug-in, site or
+// store that cannot be used.
+api_result refusalOf(const kovo_host::host_error& error);
 
 // A published change, numbered in order.
 struct feed_message {
@@ -90,19 +103,16 @@ class serve_session {
         std::uint64_t seq = 0;
         kovo_host::transcript_entry entry;
     };
-    using action = std::function<bool(std::string& error)>;
+    using action = std::function<bool(kovo_host::host_error& error)>;
 
     // Runs one operator action on the model: the clock first, then the action,
     // then the changes published and, when recording, the line recorded.
-    api_result act(const std::string& line, const action& run, int refusedStatus = 409);
-    api_result checkReachable(const std::string& name, const std::string& panel,
-                              const std::string& control);
-    // The site has the device and the database (its size then in size).
-    api_result checkDatabase(int device, int database, int& size) const;
+    api_result act(const kovo_host::script_line& line, const action& run);
     void catchUp();
     void publishChanges();
-    void publish(json message);
+    void publish(const json& message);
     json scriptsJson() const;
+    json requestsJson(std::size_t from) const;
     static json entryJson(const transcript_line& line);
     json stateJson();
     kovo_host::name_lookup nameLookup();
@@ -111,8 +121,10 @@ class serve_session {
     void clockLoop();
     void observe(const kovo_host::transcript_entry& entry);
     bool loadNow(const std::string& name, const std::string& plugin, int workstation,
-                 std::string& error);
+                 kovo_host::host_error& error);
     std::vector<std::string> pluginNames() const;
+    // The site's first workstation, 0 before a site is open.
+    int firstWorkstation() const;
 
     std::mutex model_;  // guards everything below up to the feed
     kovo_host::simulator sim_;
@@ -127,8 +139,8 @@ class serve_session {
     std::size_t recordShownLines_ = 0;
     bool namesChanged_ = false;
     bool scriptsChanged_ = false;
-    std::vector<std::string> actionCommands_;  // sent during the current action
-    std::vector<std::string> actionChecks_;    // recorded after its expectations
+    std::vector<std::string> actionCommands_;           // sent during the current action
+    std::vector<kovo_host::script_line> actionChecks_;  // recorded after its expectations
     session_recorder recorder_;
     std::chrono::steady_clock::time_point started_;
     std::condition_variable clockWake_;

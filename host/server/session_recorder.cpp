@@ -2,10 +2,15 @@
 
 #include <climits>
 
+#include "script_writer.h"
+
 namespace kovo_serve {
 
-bool fitsOnLine(const std::string& text) {
-    return text.find_first_of("\r\n") == std::string::npos;
+using kovo_host::fitsOnLine;
+using kovo_host::writeScriptLine;
+
+void session_recorder::write(const kovo_host::script_line& line) {
+    lines_.push_back(writeScriptLine(line));
 }
 
 void session_recorder::start(long long clock, const std::vector<std::string>& header) {
@@ -32,7 +37,7 @@ void session_recorder::commandSent(const std::string& text) {
 
 void session_recorder::requestReached(int workstation, const std::string& text) {
     if (on_ && fitsOnLine(text)) {
-        requests_.push_back("expect-px " + std::to_string(workstation) + " " + text);
+        requests_.push_back(writeScriptLine(kovo_host::expectPxLine(workstation, text)));
     }
 }
 
@@ -45,10 +50,10 @@ void session_recorder::flushChecks() {
             complete = false;
             break;
         }
-        lines_.push_back("expect " + command);
+        write(kovo_host::expectLine(command));
     }
     if (complete) {
-        lines_.push_back("expect-none");
+        write(kovo_host::expectNoneLine());
     }
     lines_.insert(lines_.end(), requests_.begin(), requests_.end());
     commands_.clear();
@@ -68,21 +73,23 @@ void session_recorder::beforeAction(long long clock) {
     lastClock_ = clock;
     // An "advance" line takes at most INT_MAX milliseconds: a long pause takes several.
     while (left > INT_MAX) {
-        lines_.push_back("advance " + std::to_string(INT_MAX));
+        write(kovo_host::advanceLine(INT_MAX));
         left -= INT_MAX;
     }
-    lines_.push_back("advance " + std::to_string(left));
+    write(kovo_host::advanceLine(static_cast<int>(left)));
     flushChecks();
 }
 
-void session_recorder::actionDone(const std::string& line,
-                                  const std::vector<std::string>& extraChecks) {
+void session_recorder::actionDone(const kovo_host::script_line& line,
+                                  const std::vector<kovo_host::script_line>& extraChecks) {
     if (!on_) {
         return;
     }
-    lines_.push_back(line);
+    write(line);
     flushChecks();
-    lines_.insert(lines_.end(), extraChecks.begin(), extraChecks.end());
+    for (const kovo_host::script_line& check : extraChecks) {
+        write(check);
+    }
 }
 
 void session_recorder::dropAction() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "session_script.h"
+
 namespace kovo_serve {
 
 class session_recorder {
@@ -27,7 +29,8 @@ class session_recorder {
     void beforeAction(long long clock);
     // After an action that was carried out: its line and what it caused. An
     // action that was refused is not recorded (call dropAction).
-    void actionDone(const std::string& line, const std::vector<std::string>& extraChecks = {});
+    void actionDone(const kovo_host::script_line& line,
+                    const std::vector<kovo_host::script_line>& extraChecks = {});
     void dropAction();
 
     // The script so far (also after stop).
@@ -36,6 +39,7 @@ class session_recorder {
 
   private:
     void flushChecks();
+    void write(const kovo_host::script_line& line);
 
     bool on_ = false;
     long long lastClock_ = 0;
@@ -43,8 +47,5 @@ class session_recorder {
     std::vector<std::string> commands_;  // since the last flush
     std::vector<std::string> requests_;  // expect-px lines since the last flush
 };
-
-// Whether a text can stand as the rest of a session script line as it is.
-bool fitsOnLine(const std::string& text);
 
 }  // namespace kovo_serve

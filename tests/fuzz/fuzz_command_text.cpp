@@ -4,6 +4,7 @@
 
 #include "command_text.h"
 #include "fuzz_input.h"
+#include "numbers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text = kovo_fuzz::cText(kovo_fuzz::text(data, size));

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "command_text.h"
+#include "numbers.h"
 
 using kovo_host::parseCommand;
 using kovo_host::parseNumber;

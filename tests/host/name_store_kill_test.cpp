@@ -63,9 +63,10 @@ TEST(NameStoreKill, RmFromAPlugInSurvivesSigkill) {
     EXPECT_EQ(inKilledChild([&] {
                   simulator sim(options);
                   std::string e;
+                  host_error failed;
                   if (sim.useSite(options.siteDir, e) &&
-                      sim.load("p", "kovo_host_probe", "tests/host/layouts", true, -1, e)) {
-                      sim.event("p", "1", "Relay", "send=RM 101 0 5 'Killed Cam' 0", e);
+                      sim.load("p", "kovo_host_probe", "tests/host/layouts", true, -1, failed)) {
+                      sim.event("p", "1", "Relay", "send=RM 101 0 5 'Killed Cam' 0", failed);
                   }
               }),
               SIGKILL);

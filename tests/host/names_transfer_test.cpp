@@ -111,8 +111,11 @@ class NamesImport : public kovo_host_testing::kovo_script_test {
     }
     bool import(const std::string& text, bool dryRun, std::string& report, std::string& error) {
         report.clear();
-        return importNamesFile(
-            *sim_, csvFile(text), dryRun, [&report](const std::string& t) { report += t; }, error);
+        host_error failed;
+        const bool stored = sim_->importNamesFile(
+            csvFile(text), dryRun, [&report](const std::string& t) { report += t; }, failed);
+        error = failed.message;
+        return stored;
     }
 
     test_site site_;
@@ -210,9 +213,11 @@ TEST_F(NamesImport, ExportAndImportRoundTrip) {
 }
 
 TEST_F(NamesImport, LoadedScriptsGetADatabaseEventPerChangedName) {
+    host_error failed;
+    ASSERT_TRUE(sim_->load("p", "kovo_host_probe", "tests/host/layouts", true, -1, failed))
+        << failed;
+    ASSERT_TRUE(sim_->event("p", "1", "Relay", "send=RR 7 1 1", failed)) << failed;
     std::string error;
-    ASSERT_TRUE(sim_->load("p", "kovo_host_probe", "tests/host/layouts", true, -1, error)) << error;
-    ASSERT_TRUE(sim_->event("p", "1", "Relay", "send=RR 7 1 1", error)) << error;
     const std::size_t from = sim_->log().entries().size();
     std::string report;
     ASSERT_TRUE(import("device,database,index,name\n7,0,1,Camera 1\n7,0,2,New 2\n7,1,1,New 3\n",

@@ -4,7 +4,6 @@
 
 #include "kovo_script_test.h"
 #include "plugin_invariants.h"
-#include "validator.h"
 
 using kovo_host::observed_command;
 using kovo_host::plugin_invariants;
@@ -152,25 +151,4 @@ TEST_F(Invariants, SessionLineTurnsThemOnAndOff) {
     // From a control the operator can reach, the same write is an operator's.
     EXPECT_EQ(runText(load + "invariants on\nevent p 1 Relay send=RM 101 0 1 'x' 0\n").status, 0);
     EXPECT_EQ(runText(load + "invariants on\ninvariants off\n" + write).status, 0);
-}
-
-TEST(FindingSignature, DropsTheParticulars) {
-    using kovo_host::findingSignature;
-    EXPECT_EQ(findingSignature("protocol breach by p: RM 0 8 201 'x' 0: invariant database-size: "
-                               "index 201 is outside database 8 of device 0 (0 entries)"),
-              "RM invariant database-size");
-    EXPECT_EQ(findingSignature("protocol breach by q: TP 'a' '1' 'FN_7': the layout of panel 1 "
-                               "(x1280.kovo_ui) has no control \"FN_7\""),
-              findingSignature("protocol breach by p: TP 'b' '3' 'XPT_0': the layout of panel 3 "
-                               "(x1024.kovo_ui) has no control \"XPT_0\""));
-    EXPECT_EQ(
-        findingSignature("protocol breach by p: PS '2' 'a: b.kovo_ui': panel 1 is still shown "
-                         "(one panel at a time: remove it with PR first)"),
-        "PS: panel N is still shown (one panel at a time: remove it with PR first)");
-    EXPECT_EQ(findingSignature("protocol breach by p: TP 'it's: x' '1' 'A': malformed: a quoted "
-                               "word is not closed (odd number of quote characters)"),
-              "TP: malformed: a quoted word is not closed (odd number of quote characters)");
-    EXPECT_EQ(findingSignature("hang: a step took 9000 ms (bound 5000 ms): press p 1 DoEdit"),
-              "hang");
-    EXPECT_EQ(findingSignature(""), "clean");
 }

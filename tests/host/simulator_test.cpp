@@ -19,12 +19,12 @@ class Simulator : public kovo_host_testing::kovo_script_test {
         ASSERT_TRUE(sim_->useSite(options().siteDir, error)) << error;
     }
     void load(const std::string& name) {
-        std::string error;
+        host_error error;
         ASSERT_TRUE(sim_->load(name, "kovo_host_probe", "tests/host/layouts", true, -1, error))
             << error;
     }
     void relay(const std::string& name, const std::string& command) {
-        std::string error;
+        host_error error;
         ASSERT_TRUE(sim_->event(name, "1", "Relay", "send=" + command, error)) << error;
     }
     // The transcript from entry `from` on, one formatted line per entry.
@@ -71,7 +71,7 @@ TEST_F(Simulator, DatabaseEventsFollowTheCallInOrderToRegisteredScripts) {
     // From outside, and after unregistering: only b hears of it.
     relay("a", "RU 101");
     const std::size_t second = mark();
-    std::string error;
+    host_error error;
     ASSERT_TRUE(sim_->rename(101, 1, 2, "Monitor Two", error)) << error;
     const std::vector<std::string> renamed = {
         "  (stored 101 1 2 'Monitor Two')",
@@ -97,7 +97,7 @@ TEST_F(Simulator, DebugOutputSitsBetweenTheCommands) {
 // The host sets the plug-ins' environment only when it may have changed: another
 // script runs, or something changed it through the platform layer since.
 TEST_F(Simulator, EachCallSeesItsScriptsWorkstationWhateverChangedBetween) {
-    std::string error;
+    host_error error;
     ASSERT_TRUE(sim_->load("a", "kovo_host_probe", "tests/host/layouts", true, 12, error)) << error;
     ASSERT_TRUE(sim_->load("b", "kovo_host_probe", "tests/host/layouts", true, 20, error)) << error;
     const auto workstationOf = [&](const std::string& name) {
@@ -158,7 +158,7 @@ TEST_F(Simulator, TimersFireInTimeOrderAndRepeatUntilStopped) {
     EXPECT_EQ(fired, expected);
     relay("b", "ET 2");
     relay("b", "ET 3 0");
-    std::string error;
+    host_error error;
     ASSERT_TRUE(sim_->unload("a", error));
     const std::size_t later = mark();
     sim_->advance(1000);
@@ -168,36 +168,57 @@ TEST_F(Simulator, TimersFireInTimeOrderAndRepeatUntilStopped) {
 
 TEST_F(Simulator, OperatorCannotReachWhatIsNotThere) {
     load("a");
-    std::string error;
+    host_error error;
     EXPECT_FALSE(sim_->press("a", "1", "Off", error));
-    EXPECT_EQ(error,
+    EXPECT_EQ(error.message,
               "cannot press Off on panel 1 of a: the control is disabled (send it anyway "
               "with an event line)");
+    EXPECT_EQ(error.kind, error_kind::refused);
     EXPECT_FALSE(sim_->type("a", "1", "KB", "x", error));
-    EXPECT_EQ(error,
+    EXPECT_EQ(error.message,
               "cannot type on KB on panel 1 of a: the control is hidden (send it anyway "
               "with an event line)");
+    EXPECT_EQ(error.kind, error_kind::refused);
     EXPECT_FALSE(sim_->press("a", "1", "Missing", error));
+    EXPECT_EQ(error.kind, error_kind::no_control);
     EXPECT_FALSE(sim_->press("a", "2", "Back", error));
-    EXPECT_EQ(error, "cannot press Back on panel 2 of a: the panel was never announced");
+    EXPECT_EQ(error.message, "cannot press Back on panel 2 of a: the panel was never announced");
+    EXPECT_EQ(error.kind, error_kind::no_panel);
     EXPECT_FALSE(sim_->choose("a", "1", "Names", 0, error));
-    EXPECT_EQ(error, "list Names has no entry at position 0 (it holds 0)");
+    EXPECT_EQ(error.message, "list Names has no entry at position 0 (it holds 0)");
+    EXPECT_EQ(error.kind, error_kind::refused);
     EXPECT_FALSE(sim_->press("a", "1", "Names", error));
+    EXPECT_EQ(error.kind, error_kind::refused);
     EXPECT_FALSE(sim_->choose("a", "1", "Group", 1, error));
-    EXPECT_EQ(error, "group 1 of Group is not enabled (send it anyway with an event line)");
+    EXPECT_EQ(error.message, "group 1 of Group is not enabled (send it anyway with an event line)");
     EXPECT_FALSE(sim_->choose("a", "1", "Page", 31, error));
     relay("a", "CE '1' 'Off'");
     EXPECT_TRUE(sim_->press("a", "1", "Off", error)) << error;
     relay("a", "PR '1'");
     EXPECT_FALSE(sim_->press("a", "1", "Off", error));
-    EXPECT_EQ(error, "cannot press Off on panel 1 of a: the panel is not shown");
+    EXPECT_EQ(error.message, "cannot press Off on panel 1 of a: the panel is not shown");
+    EXPECT_EQ(error.kind, error_kind::refused);
+    // What the script lacks is told before what the operator cannot reach.
+    EXPECT_FALSE(sim_->press("a", "1", "Missing", error));
+    EXPECT_EQ(error.kind, error_kind::no_control);
     EXPECT_FALSE(sim_->press("nobody", "1", "Off", error));
+    EXPECT_EQ(error.kind, error_kind::no_script);
+    EXPECT_FALSE(sim_->load("a", "kovo_host_probe", "tests/host/layouts", true, -1, error));
+    EXPECT_EQ(error.kind, error_kind::name_taken);
+    EXPECT_FALSE(sim_->rename(5, 0, 1, "x", error));
+    EXPECT_EQ(error.kind, error_kind::no_device);
+    EXPECT_FALSE(sim_->rename(101, 63, 1, "x", error));
+    EXPECT_EQ(error.kind, error_kind::no_database);
+    EXPECT_FALSE(sim_->rename(101, 0, 65, "x", error));
+    EXPECT_EQ(error.message, "database 0 of device 101 has 64 entries, no index 65");
+    EXPECT_EQ(error.kind, error_kind::no_index);
     EXPECT_EQ(sim_->breachCount(), 0);
 }
 
 TEST_F(Simulator, ParentQueryAnswerIsHandedBack) {
     load("a");
-    std::string answer, error;
+    std::string answer;
+    host_error error;
     bool answered = false;
     ASSERT_TRUE(sim_->query("a", "echo=notify=*", true, answer, answered, error));
     EXPECT_TRUE(answered);
@@ -209,7 +230,7 @@ TEST_F(Simulator, ParentQueryAnswerIsHandedBack) {
 
 TEST_F(Simulator, ExceptionFromThePlugInLeavesTheSessionUsable) {
     load("a");
-    std::string error;
+    host_error error;
     ASSERT_TRUE(sim_->event("a", "1", "Throw", "x", error)) << error;
     EXPECT_EQ(sim_->breachCount(), 1);
     // Standard error is the host's again, and the script still answers.
@@ -220,7 +241,9 @@ TEST_F(Simulator, ExceptionFromThePlugInLeavesTheSessionUsable) {
     EXPECT_EQ(lines[2], "  [a] debug| reply 103 0");
     // A constructor that throws creates no script, and the next load works.
     EXPECT_FALSE(sim_->load("b", "kovo_host_probe", "throw", true, -1, error));
-    EXPECT_NE(error.find("threw an exception: no script was created"), std::string::npos) << error;
+    EXPECT_NE(error.message.find("threw an exception: no script was created"), std::string::npos)
+        << error;
+    EXPECT_EQ(error.kind, error_kind::unusable);
     EXPECT_FALSE(sim_->isLoaded("b"));
     load("b");
 }

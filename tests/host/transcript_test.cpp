@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "text.h"
 #include "transcript.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "panel_json.h"
+#include "script_writer.h"
 #include "session_recorder.h"
 
 namespace {
@@ -84,18 +85,18 @@ TEST(session_recorder, TimeBetweenActionsBecomesAdvanceLinesWithTheirCommands) {
     recorder.start(1000, {"site sites/demo"});
     recorder.beforeAction(1000);
     recorder.commandSent("PS '1' 'x.kovo_ui'");
-    recorder.actionDone("load p Tavisk workstation=12");
+    recorder.actionDone(kovo_host::loadLine("p", "Tavisk", 12));
     recorder.commandSent("ET 1");  // a timer, between the actions
     recorder.beforeAction(1300);
     recorder.commandSent("TP 'text=a\nb' '1' 'L'");
     recorder.commandSent("CE '1' 'B'");
     recorder.requestReached(12, "PX run");
-    recorder.actionDone("press p 1 B");
+    recorder.actionDone(kovo_host::pressLine("p", "1", "B"));
     recorder.beforeAction(1300);
     recorder.dropAction();  // refused
     recorder.stop(1300);
     recorder.beforeAction(2000);  // after the end: not recorded
-    recorder.actionDone("press p 1 C");
+    recorder.actionDone(kovo_host::pressLine("p", "1", "C"));
     EXPECT_EQ(recorder.text(),
               "site sites/demo\n"
               "load p Tavisk workstation=12\nexpect PS '1' 'x.kovo_ui'\nexpect-none\n"

@@ -1,0 +1,27 @@
+// Small text helpers the host's libraries share: quoting a text for people to
+// read, comparing without regard to case, and cutting a text into parts or lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kovo_host {
+
+// Shows a text in single quotes, with line ends and other control characters visible.
+std::string quotedText(const std::string& text);
+// The same, appended to out.
+void appendQuotedText(const std::string& text, std::string& out);
+
+// The text with its ASCII letters in lower case; other bytes stay as they are.
+std::string lowerCase(std::string text);
+// True when part stands in text, ASCII letters compared without regard to case.
+bool containsIgnoringCase(const std::string& text, const std::string& part);
+
+// The parts of a text between the separators: "a,,b" -> "a", "", "b"; "" -> "".
+std::vector<std::string> splitAt(const std::string& text, char separator);
+
+// The lines of a text, whether they end in LF or in CRLF (text mode on
+// Windows); a last line without a line end counts, an empty end does not.
+std::vector<std::string> textLines(const std::string& text);
+
+}  // namespace kovo_host

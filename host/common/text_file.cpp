@@ -1,0 +1,18 @@
+#include "text_file.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace kovo_host {
+
+bool readWholeFile(const std::string& path, std::string& text) {
+    text.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace kovo_host

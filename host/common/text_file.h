@@ -1,0 +1,12 @@
+// Reading a whole file: scripts, name files, settings, CSV, the validator's
+// step and result files, the page's files.
+#pragma once
+
+#include <string>
+
+namespace kovo_host {
+
+// The file's bytes as they stand; false (text left empty) when it cannot be read.
+bool readWholeFile(const std::string& path, std::string& text);
+
+}  // namespace kovo_host
