@@ -4,6 +4,7 @@
 
 #include "kovo_os_host.h"
 #include "validator.h"
+#include "validator_sites.h"
 
 namespace kovo_host {
 
@@ -19,6 +20,16 @@ const char validateUsage[] =
     "script in DIR/repro that `kovo-host run --check --fresh-db` fails on.\n"
     "Exit status: 0 no finding, 1 findings, 2 cannot run.\n";
 
+// Which variant a run uses, from the variants' own list.
+void printVariants(std::ostream& out) {
+    const std::vector<std::string> names = siteVariantNames();
+    out << "Run R (from 0) uses site variant R mod " << names.size() << ":";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        out << (i == 0 ? " " : ", ") << names[i];
+    }
+    out << ";\nso --runs " << names.size() << "*K gives every variant K runs.\n";
+}
+
 bool wholeNumber(const std::string& text, long long low, long long& value) {
     if (text.empty() || text.size() > 18 ||
         text.find_first_not_of("0123456789") != std::string::npos) {
@@ -30,6 +41,7 @@ bool wholeNumber(const std::string& text, long long low, long long& value) {
 
 int usageError(const std::string& message) {
     std::cerr << "kovo-host: " << message << "\n" << validateUsage;
+    printVariants(std::cerr);
     return 2;
 }
 
@@ -51,6 +63,7 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << validateUsage;
+            printVariants(std::cout);
             return 0;
         }
         if (arg.empty() || arg[0] != '-') {

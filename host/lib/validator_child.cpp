@@ -10,6 +10,7 @@
 #include "plugin_invariants.h"
 #include "script_runner.h"
 #include "validator.h"
+#include "validator_sites.h"
 #include "validator_steps.h"
 
 namespace fs = std::filesystem;
@@ -194,6 +195,7 @@ int runChild(const validator_options& options, const simulator_options& host, co
         step_settings stepSettings;
         stepSettings.plugin = options.plugin;
         stepSettings.workstation = options.workstation;
+        stepSettings.instance = siteLayoutFolder(options.site, pluginKind(options.plugin));
         step_generator generator(options.seed, job.run, stepSettings);
         outcome = carryOut(state, "invariants on");
         for (; stepCount < options.steps && outcome != line_outcome::unusable; ++stepCount) {

@@ -131,7 +131,7 @@ TEST_F(Validate, EachOfTwoBreachesOnOneCommandGetsAReproducerThatReplaysIt) {
     ASSERT_EQ(run.status, 1) << run.output;
     EXPECT_EQ(run.output.find("did NOT replay"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("its first finding is"), std::string::npos) << run.output;
-    for (const char* signature : {"RM invariant operator-action", "RM invariant database-size"}) {
+    for (const char* signature : {"RM invariant operator-action", "RM invariant device-zero"}) {
         const std::string script = reproducerOf(run.output, signature);
         ASSERT_FALSE(script.empty()) << signature << "\n" << run.output;
         const host_run check = replay(script);
