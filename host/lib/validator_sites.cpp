@@ -227,6 +227,9 @@ void siteLayouts(const fs::path& site, const fs::path& layoutRoot) {
         const fs::path from = layoutRoot / "panels" / "System" / plugin;
         const fs::path to = site / "layouts" / plugin;
         std::error_code code;
+        if (!fs::is_directory(from, code)) {
+            continue;  // a layout root without the plug-in: it keeps its own
+        }
         fs::create_directories(to, code);
         for (const auto& entry : fs::directory_iterator(from, code)) {
             if (entry.path().extension() != ".kovo_ui") {
