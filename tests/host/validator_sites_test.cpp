@@ -83,8 +83,8 @@ TEST_F(SiteVariants, UnsizedStoresKeepOnlyTheRoutersLongNames) {
     const std::string router = readFile(system / "dev_101.ini");
     EXPECT_NE(router.find("DatabaseSize_0=64"), std::string::npos) << router;
     EXPECT_NE(router.find("DatabaseSize_1=64"), std::string::npos) << router;
-    for (const char* gone : {"DatabaseSize_2", "DatabaseSize_3", "DatabaseSize_4",
-                             "DatabaseSize_5", "DatabaseSize_8"}) {
+    for (const char* gone : {"DatabaseSize_2", "DatabaseSize_3", "DatabaseSize_4", "DatabaseSize_5",
+                             "DatabaseSize_8"}) {
         EXPECT_EQ(router.find(gone), std::string::npos) << gone << "\n" << router;
     }
     // The package names and contents devices of Studio C: no size at all.
