@@ -1,12 +1,18 @@
-// Numbered control ids ("Group_7", "Area_name_0") read back from an event.
+// Numbered control ids ("Group_7", "WS_03", "XPT_map_40") read back from an event.
 #pragma once
 
 #include "kovo_string.h"
 
-// The number of a control id that is exactly prefix followed by a number in
-// first..last in plain decimal (no sign, no leading zero, nothing behind it);
-// -1 for any other id. ("Group_", 1, 12) gives 7 for "Group_7" and -1 for
-// "Group_07", "Group_7a", "Group_13" and "Group_". An id of another form names
-// no control of the layout, so an event from it must not be acted on, nor the
-// id echoed back to the host.
-int controlNumber(const kovo_string& id, const char* prefix, int first, int last);
+// The number N of a control "<prefix>N", read as the panels read it: the first
+// integer in the id ("Group_7", "Group_07" and "Group_7a" give 7, "Group_" 0,
+// "Area_name_-1" -1). A site's layout may name its controls in any of these
+// forms, so the callers check only that the number names something their panel
+// holds.
+int controlNumber(const kovo_string& id);
+
+// The id of an event's control can be named back in a command, as the panels
+// do when they put a look on the pressed control itself: the host's quoting
+// leaves it as it is. An id holding a quote or a control character would reach
+// the host as another control's name (hostSafeText), and no layout can hold
+// such a control, so an event from it is not acted on.
+bool canNameBack(const kovo_string& id);

@@ -81,9 +81,6 @@ class kovo_script_helper : public kovo_client_callback {
     // router of the sites (the largest has 1024 sources).
     static constexpr int maxDatabaseSize = 16384;
     int getDatabaseSize(int device, int database);
-    // Index lies within the database (1 to its size): the host stores a name only
-    // there, so an editor writes nowhere else.
-    bool databaseHolds(int device, int database, int index);
     int workstationNumber();
     // The width text of this workstation's layouts, "1024" or "1280", from the
     // workstation setting "screenwidth". A missing or unsupported width falls back

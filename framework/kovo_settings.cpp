@@ -72,10 +72,6 @@ int kovo_script_helper::getDatabaseSize(int device, int database) {
     return entries;
 }
 
-bool kovo_script_helper::databaseHolds(int device, int database, int index) {
-    return index >= 1 && index <= getDatabaseSize(device, database);
-}
-
 int kovo_script_helper::workstationNumber() {
     std::string number;
     if (!kovo_os::environmentValue("RX_WORKSTATION", number)) {

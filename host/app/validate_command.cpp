@@ -6,6 +6,7 @@
 #include "kovo_os_host.h"
 #include "numbers.h"
 #include "validator.h"
+#include "validator_sites.h"
 
 namespace kovo_host {
 
@@ -21,12 +22,23 @@ const char validateUsage[] =
     "script in DIR/repro that `kovo-host run --check --fresh-db` fails on.\n"
     "Exit status: 0 no finding, 1 findings, 2 cannot run.\n";
 
+// Which variant a run uses, from the variants' own list.
+void printVariants(std::ostream& out) {
+    const std::vector<std::string> names = siteVariantNames();
+    out << "Run R (from 0) uses site variant R mod " << names.size() << ":";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        out << (i == 0 ? " " : ", ") << names[i];
+    }
+    out << ";\nso --runs " << names.size() << "*K gives every variant K runs.\n";
+}
+
 bool wholeNumber(const std::string& text, long long low, long long& value) {
     return parseDigits(text, value) && value >= low;
 }
 
 int usageError(const std::string& message) {
     std::cerr << "kovo-host: " << message << "\n" << validateUsage;
+    printVariants(std::cerr);
     return 2;
 }
 
@@ -48,6 +60,7 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             std::cout << validateUsage;
+            printVariants(std::cout);
             return 0;
         }
         if (arg.empty() || arg[0] != '-') {

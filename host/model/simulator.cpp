@@ -327,6 +327,11 @@ void simulator::deliverControl(script_instance& s, const std::string& panel,
     delivered.text += ' ';
     appendQuotedText(text, delivered.text);
     record(std::move(delivered));
+    auto announced = s.panels.find(panel);
+    if (announced != s.panels.end() && announced->second.layoutKnown &&
+        announced->second.find(control) == nullptr) {
+        s.hostNamed.emplace(panel, control);
+    }
     kovo_key_value eventText(text.c_str());
     kovo_control_record record{nullptr, nullptr, panel.c_str(), control.c_str(), &eventText};
     deliverEvent(s, &record, KOVO_EVENT_CONTROL);

@@ -225,10 +225,16 @@ char* simulator::execute(script_instance& s, const std::string& text, transcript
         }
         control_state* control = panel->find(controlId);
         if (control == nullptr) {
-            after.push_back(breachEntry(s.name, text,
-                                        "the layout of panel " + panelId + " (" +
-                                            panel->layoutPath + ") has no control \"" + controlId +
-                                            "\""));
+            const std::string missing = "the layout of panel " + panelId + " (" +
+                                        panel->layoutPath + ") has no control \"" + controlId +
+                                        "\"";
+            // A look put back on the control an event came from is no fault of
+            // the script, even when the layout lacks it: the host named it.
+            if (s.hostNamed.count({panelId, controlId}) != 0) {
+                after.push_back(noteEntry(s.name, missing + ", which an event named: passed over"));
+            } else {
+                after.push_back(breachEntry(s.name, text, missing));
+            }
         }
         return control;
     };

@@ -5,6 +5,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kovo_interface.h"
@@ -44,6 +45,9 @@ struct simulator::script_instance {
     std::vector<std::string> shown;  // panel ids, in the order they were shown
     std::set<int> registered;        // devices of "RR"
     lent_buffers buffers;
+    // (panel, control) of control events delivered for a control the panel's
+    // layout lacks: a script naming it back names what the host itself named.
+    std::set<std::pair<std::string, std::string>> hostNamed;
 };
 
 }  // namespace kovo_host

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "command_text.h"
+#include "kovo_script_helper.h"
 #include "numbers.h"
 #include "settings_file.h"
 #include "site_areas.h"
@@ -204,12 +205,9 @@ void plugin_invariants::check(const observed_command& observed,
     parseNumber(args[1], second);
     parseNumber(args[2], third);
     const std::string& name = args[3];
-    const site_directory* site = sim_.site();
-    const int size = site == nullptr ? 0 : site->databaseSize(first, second);
-    if (third < 1 || third > size) {
-        breaches.push_back("invariant database-size: index " + std::to_string(third) +
-                           " is outside database " + std::to_string(second) + " of device " +
-                           std::to_string(first) + " (" + std::to_string(size) + " entries)");
+    if (first == 0) {
+        breaches.push_back("invariant device-zero: " + verb + " to device 0 (a device no " +
+                           "setting or lookup resolved)");
     }
     if (kind == "Lindqar") {
         checkLindqarLayout(second, third, name, breaches);
@@ -218,13 +216,35 @@ void plugin_invariants::check(const observed_command& observed,
             breaches.push_back(
                 "invariant corvane-name-rule: a name holds a quote or a control character");
         }
+        // A router slot left at 0 names no device (device-zero covers it).
+        const bool routerNames =
+            first != 0 && second >= 0 && second <= 3 && facts().routerDevices.count(first) != 0;
         const std::size_t limit = second == 0 || second == 1 ? 16 : 8;
-        if (second >= 0 && second <= 3 && facts().routerDevices.count(first) != 0 &&
-            name.size() > limit) {
+        if (routerNames && name.size() > limit) {
             breaches.push_back("invariant corvane-name-length: " + std::to_string(name.size()) +
                                " bytes in a " + (limit == 16 ? "long" : "short") +
                                " name (at most " + std::to_string(limit) + ")");
         }
+        if (routerNames) {
+            checkNamesListIndex(first, second, third, breaches);
+        }
+    }
+}
+
+void plugin_invariants::checkNamesListIndex(int device, int database, int index,
+                                            std::vector<std::string>& breaches) {
+    // The names editor lists entries 1 to the long-name database's size (as the
+    // plug-ins bound it), and writes a short name at its entry's index whatever
+    // the short-name database's size says.
+    const int longNames = database % 2;
+    const site_directory* site = sim_.site();
+    const int size = std::min(site == nullptr ? 0 : site->databaseSize(device, longNames),
+                              kovo_script_helper::maxDatabaseSize);
+    if (index < 1 || index > size) {
+        breaches.push_back("invariant names-list: index " + std::to_string(index) +
+                           " is no entry of the names list of device " + std::to_string(device) +
+                           " (database " + std::to_string(longNames) + ": " + std::to_string(size) +
+                           " entries)");
     }
 }
 

@@ -1,7 +1,7 @@
 // The rules every plug-in must keep, checked on each command it sends: the
-// generic ones (quoting, writes only on an operator's action, indices inside a
-// database) and those of each plug-in (Tavisk's workstations, Lindqar's storage
-// layout, Corvane's name rules). `kovo-host validate` and the session line
+// generic ones (quoting, writes only on an operator's action, never to device
+// 0) and those of each plug-in (Tavisk's workstations, Lindqar's storage
+// layout, Corvane's name rules and names list). `kovo-host validate` and the session line
 // "invariants on" report a broken rule as a protocol breach.
 #pragma once
 
@@ -34,6 +34,9 @@ class plugin_invariants {
         std::map<int, std::set<int>> shutdownTargets;  // Tavisk: workstation -> its area's list
     };
     const site_facts& facts();
+    // Corvane's router names: the index is an entry of the names editor's list.
+    void checkNamesListIndex(int device, int database, int index,
+                             std::vector<std::string>& breaches);
 
     const simulator& sim_;
     std::string factsSite_;

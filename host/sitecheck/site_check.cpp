@@ -31,12 +31,14 @@ void site_check_context::warning(const std::string& path, int line, std::string 
                                     std::move(problem), std::move(effect)});
 }
 
-void site_check_context::need(int device, int database, int minimum, const std::string& user) {
+void site_check_context::need(int device, int database, int minimum, const std::string& user,
+                              bool listed) {
     database_need& n = needs[device][database];
-    if (n.user.empty() || minimum > n.minimum) {
+    if (n.user.empty() || minimum > n.minimum || (listed && !n.listed)) {
         n.minimum = minimum;
         n.user = user;
     }
+    n.listed = n.listed || listed;
 }
 
 int site_check_result::count(finding_severity severity) const {

@@ -77,8 +77,10 @@ void noteNeeds(site_check_context& c, const area_settings& area, const std::stri
         if (device != 0 && !area.driverType(slot).empty()) {
             c.labelledRouters.insert(device);
             const std::string user = who + " (names editor, " + slotNames[slot] + ")";
+            // The list comes from the long names' size; a short name is written
+            // at its entry's index, whatever its own database's size.
             for (int database = 0; database < 4; ++database) {
-                c.need(device, database, 1, user);
+                c.need(device, database, 1, user, database < 2);
             }
         }
     }

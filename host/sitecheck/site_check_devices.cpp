@@ -140,8 +140,10 @@ void checkNeeds(site_check_context& c) {
                             (stored == info.databaseSizes.end() ? " is missing"
                                                                 : " is " + std::to_string(size)) +
                             ", but " + need.user + " reads database " + std::to_string(database),
-                        "it reads the size as 0: the editor shows nothing of the database and "
-                        "the host stores no name in it");
+                        need.listed ? "the editor reads the size as 0 and lists nothing of the "
+                                      "database, and the host stores no name in it"
+                                    : "the editor does not read the size and writes there all "
+                                      "the same, but the host stores no name in it");
             } else {
                 c.error(path, line,
                         sizeKey(database) + " is " + std::to_string(size) + ", but " + need.user +
@@ -171,9 +173,11 @@ void checkShortNames(site_check_context& c) {
                       sizeKey(database + 2) + " is " + std::to_string(shortNames) +
                           ", smaller than " + sizeKey(database) + " (" + std::to_string(entries) +
                           ")",
-                      "the names editor writes no short name for entries " +
+                      "the names editor writes the short name of every entry it lists at the "
+                      "entry's index, but the host stores none above " +
+                          std::to_string(shortNames) + ": those of entries " +
                           std::to_string(shortNames + 1) + " to " + std::to_string(entries) +
-                          " (a debug line instead)");
+                          " are never saved");
         }
     }
 }

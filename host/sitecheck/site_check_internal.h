@@ -17,6 +17,9 @@ namespace kovo_host {
 struct database_need {
     int minimum = 1;
     std::string user;  // who reads it, for the finding
+    // An editor lists its entries from the size (the names editor's long names);
+    // every other size no plug-in reads: it writes there whatever the size says.
+    bool listed = false;
 };
 
 struct site_check_context {
@@ -33,7 +36,7 @@ struct site_check_context {
     std::string relative(const std::string& path) const;
     void error(const std::string& path, int line, std::string problem, std::string effect);
     void warning(const std::string& path, int line, std::string problem, std::string effect);
-    void need(int device, int database, int minimum, const std::string& user);
+    void need(int device, int database, int minimum, const std::string& user, bool listed = false);
 };
 
 void checkSettingsFile(site_check_context& c, const settings_file& file, const char* missingEffect);

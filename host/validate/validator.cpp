@@ -454,7 +454,8 @@ int campaign::run() {
     fs::create_directories(workDir_, code);
     std::vector<site_variant> variants;
     std::string error;
-    if (code || !writeSiteVariants(options_.site, options_.outDir, variants, error)) {
+    if (code ||
+        !writeSiteVariants(options_.site, options_.layoutRoot, options_.outDir, variants, error)) {
         err_ << "kovo-host: " << (error.empty() ? "cannot write " + options_.outDir : error)
              << "\n";
         return 2;

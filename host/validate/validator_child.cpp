@@ -7,11 +7,13 @@
 
 #include "child_protocol.h"
 #include "kovo_os_host.h"
+#include "plugin_invariants.h"
 #include "script_runner.h"
 #include "script_writer.h"
 #include "text.h"
 #include "text_file.h"
 #include "validator.h"
+#include "validator_sites.h"
 #include "validator_steps.h"
 
 namespace fs = std::filesystem;
@@ -183,6 +185,7 @@ int runChild(const validator_options& options, const simulator_options& host, co
         step_settings stepSettings;
         stepSettings.plugin = options.plugin;
         stepSettings.workstation = options.workstation;
+        stepSettings.instance = siteLayoutFolder(options.site, pluginKind(options.plugin));
         step_generator generator(options.seed, job.run, stepSettings);
         outcome = carryOut(state, writeScriptLine(invariantsLine(true)));
         for (; stepCount < options.steps && outcome != line_outcome::unusable; ++stepCount) {

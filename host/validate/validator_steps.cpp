@@ -152,6 +152,9 @@ bool step_generator::chance(int percent) {
 
 std::string step_generator::loadLine() const {
     std::string line = "load " + settings_.scriptName + " " + settings_.plugin;
+    if (!settings_.instance.empty()) {
+        line += " instance=" + settings_.instance;
+    }
     if (settings_.workstation >= 0) {
         line += " workstation=" + std::to_string(settings_.workstation);
     }

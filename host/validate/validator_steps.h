@@ -24,6 +24,7 @@ struct step_settings {
     std::string scriptName = "p";
     std::string plugin;    // as the load line names it
     int workstation = -1;  // -1: the site's first
+    std::string instance;  // the layouts' folder when the site carries its own; "": the plug-in's
 };
 
 class step_generator {

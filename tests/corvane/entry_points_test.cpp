@@ -49,8 +49,10 @@ TEST_F(CorvaneEntryPoints, CountdownFlashesTenTimesThenShowsTheStoredNames) {
                         "TP 'text=Cam 2' '2' 'LongName'", "RN 7 2 2",
                         "TP 'text=Cam2' '2' 'ShortName'", "CD '2' 'Update'", "CD '2' 'Cancel'",
                         "CE '2' 'LongName'", "CE '2' 'ShortName'", "CE '2' 'KB_1'"}));
-    // The dropped change can no longer be written.
-    EXPECT_EQ(press("2", "Update"), Commands{});
+    // The dropped change can no longer be written; the rest of Update runs.
+    EXPECT_EQ(press("2", "Update"),
+              (Commands{"CD '2' 'Cancel'", "CD '2' 'Update'", "CE '2' 'LongName'",
+                        "CE '2' 'ShortName'", "CE '2' 'MtxNames'", "CE '2' 'Home'"}));
     // A tick after the end comes from a timer that should not run: it is only stopped.
     EXPECT_EQ(tick(1), Commands{"ET 1"});
 }

@@ -76,21 +76,37 @@ TEST_F(Invariants, QuotingOfEveryText) {
     EXPECT_EQ(rule("Tavisk", "TP 'a'b' '1' 'WS_01'"), "");
 }
 
-TEST_F(Invariants, WritesOnlyOnAnOperatorActionAndInsideTheDatabase) {
+TEST_F(Invariants, WritesOnlyOnAnOperatorActionNeverToDeviceZero) {
     EXPECT_EQ(rule("Corvane", "RM 101 0 1 'Cam 1' 0"), "");
     EXPECT_TRUE(startsWith(rule("Corvane", "RM 101 0 1 'Cam 1' 0", false),
                            "invariant operator-action: RM sent while not handling"));
     EXPECT_TRUE(
         startsWith(rule("Tavisk", "IW 998 'PX x' 13 1", false), "invariant operator-action: IW"));
-    EXPECT_EQ(rule("Corvane", "RM 101 0 64 'Cam' 0"), "");
-    EXPECT_EQ(rule("Corvane", "RM 101 0 65 'Cam' 0"),
-              "invariant database-size: index 65 is outside database 0 of device 101 (64 "
-              "entries)");
-    EXPECT_TRUE(startsWith(rule("Corvane", "RM 101 0 0 'Cam' 0"), "invariant database-size"));
-    EXPECT_TRUE(startsWith(rule("Lindqar", "RM 0 8 201 '" + enables + "' 0"),
-                           "invariant database-size: index 201 is outside database 8 of device 0"));
+    EXPECT_EQ(rule("Lindqar", "RM 0 8 201 '" + enables + "' 0"),
+              "invariant device-zero: RM to device 0 (a device no setting or lookup resolved)");
+    EXPECT_EQ(rule("Corvane", "RM 0 0 1 'Pkg' 0"),
+              "invariant device-zero: RM to device 0 (a device no setting or lookup resolved)");
+    // No plug-in's write is bound by a database's size but the names list's:
+    // package names (device 110 holds 90) and the map store go where they go.
+    EXPECT_EQ(rule("Corvane", "RM 110 0 500 'Pkg 500' 0"), "");
+    EXPECT_EQ(rule("Corvane", "RM 111 1 500 '1,2,3' 0"), "");
+    EXPECT_EQ(rule("Lindqar", "RM 103 8 251 '" + enables + "' 0"), "");
     // Other commands may go out at any time.
     EXPECT_EQ(rule("Corvane", "RN 101 0 1", false), "");
+}
+
+TEST_F(Invariants, CorvaneRouterNamesOnlyAtEntriesOfTheNamesList) {
+    // Router 101 lists 64 sources and 64 destinations.
+    EXPECT_EQ(rule("Corvane", "RM 101 0 64 'Cam' 0"), "");
+    EXPECT_EQ(rule("Corvane", "RM 101 0 65 'Cam' 0"),
+              "invariant names-list: index 65 is no entry of the names list of device 101 "
+              "(database 0: 64 entries)");
+    EXPECT_TRUE(startsWith(rule("Corvane", "RM 101 1 0 'Cam' 0"), "invariant names-list"));
+    // A short name goes to its entry's index: bound by the long names' list.
+    EXPECT_EQ(rule("Corvane", "RM 101 3 64 'Cam' 0"), "");
+    EXPECT_EQ(rule("Corvane", "RM 101 3 65 'Cam' 0"),
+              "invariant names-list: index 65 is no entry of the names list of device 101 "
+              "(database 1: 64 entries)");
 }
 
 TEST_F(Invariants, LindqarStorageLayout) {

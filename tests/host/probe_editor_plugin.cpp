@@ -5,7 +5,7 @@
 //   2  the timer writes the name: a write nobody asked for;
 //   3  the stored name goes into "TP" as it is: a quote breaks the command;
 //   4  "Arm" never returns: a hang;
-//   5  the timer writes at index 0: two breaches on one command.
+//   5  the timer writes to device 0: two breaches on one command.
 #include "kovo_script_helper.h"
 #include "kovo_typed_text.h"
 
@@ -66,7 +66,7 @@ class kovo_host_probe_editor : public kovo_script_helper {
         if (fault_ == 2) {
             databaseModifyName(7, 0, 1, "from the timer", false);
         } else if (fault_ == 5) {
-            databaseModifyName(7, 0, 0, "at zero", false);
+            databaseModifyName(0, 0, 1, "on device 0", false);
         }
     }
 

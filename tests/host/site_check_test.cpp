@@ -310,6 +310,24 @@ TEST_F(SiteCheck, EffectsSayWhatThePlugInDoes) {
               "debug output");
 }
 
+// A size the editors list from, and sizes they never read: check-site says
+// what the editor shows and what the host keeps, never that the plug-in
+// refuses a write.
+TEST_F(SiteCheck, SizeEffectsSayWhatTheEditorListsAndTheHostKeeps) {
+    edit(dev, "DatabaseSize_0=4\n", "");
+    edit(dev, "DatabaseSize_2=4\n", "");
+    edit(dev, "DatabaseSize_3=4", "DatabaseSize_3=2");
+    EXPECT_EQ(effectOf("DatabaseSize_0 is missing"),
+              "the editor reads the size as 0 and lists nothing of the database, and the host "
+              "stores no name in it");
+    EXPECT_EQ(effectOf("DatabaseSize_2 is missing"),
+              "the editor does not read the size and writes there all the same, but the host "
+              "stores no name in it");
+    EXPECT_EQ(effectOf("DatabaseSize_3 is 2, smaller"),
+              "the names editor writes the short name of every entry it lists at the entry's "
+              "index, but the host stores none above 2: those of entries 3 to 4 are never saved");
+}
+
 TEST_F(SiteCheck, PackageAreasNeedThePageDatabases) {
     edit(obj, "0,0,101,0,0", "110,0,101,0,0");
     edit(obj, "value=\"2\"", "value=\"4\"");

@@ -78,6 +78,27 @@ TEST_F(Strictness, ControlNotInTheLayout) {
                  "control \"Nope\"");
 }
 
+// A look put back on the control an event came from is the script's answer to
+// the host, which named that control itself: only a note, also later.
+TEST_F(Strictness, ControlAnEventNamedIsOnlyANote) {
+    const std::string named = std::string(load) + "event p 1 Nope button=released\n";
+    const script_outcome outcome =
+        runText(named + "event p 1 Relay send=TP 'statesheet=x' '1' 'Nope'\n" +
+                "expect TP 'statesheet=x' '1' 'Nope'\n" + "event p 1 Relay send=CD '1' 'Nope'\n");
+    EXPECT_EQ(outcome.status, 0) << outcome.failure;
+    EXPECT_NE(outcome.transcript.find("has no control \"Nope\", which an event named: passed over"),
+              std::string::npos)
+        << outcome.transcript;
+    // Another control the layout lacks is still a breach.
+    const script_outcome other = runText(named + "event p 1 Relay send=CD '1' 'Other'\n");
+    EXPECT_EQ(other.status, 1) << other.transcript;
+    EXPECT_NE(other.failure.find("inline.kovo:4: protocol breach by p: CD '1' 'Other': the layout "
+                                 "of panel 1 (tests/host/layouts/probe.kovo_ui) has no control "
+                                 "\"Other\""),
+              std::string::npos)
+        << other.failure;
+}
+
 TEST_F(Strictness, TwoPanelsShownAtOnce) {
     expectBreach("event p 1 Relay send=PS '2' 'tests/host/layouts/second.kovo_ui'",
                  "PS '2' 'tests/host/layouts/second.kovo_ui': panel 1 is still shown");

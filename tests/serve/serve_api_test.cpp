@@ -19,8 +19,8 @@ TEST_F(serve_test, LoadsListsAndUnloadsScriptsOfTheBuild) {
 
     const auto loaded = load("ws", "Tavisk");
     ASSERT_EQ(loaded.status, 200) << loaded.text;
-    EXPECT_EQ(loaded.body["commands"],
-              json({"PS '1' 'panels/System/Tavisk/1280.kovo_ui'", "CD '1' 'Confirm'"}));
+    EXPECT_EQ(loaded.body["commands"], json({"PS '1' 'panels/System/Tavisk/1280.kovo_ui'",
+                                             "CD '1' 'Confirm'", "XI '1' 'WS_'"}));
     const auto listed = get("/api/scripts");
     ASSERT_EQ(listed.body["scripts"].size(), 1u);
     EXPECT_EQ(listed.body["scripts"][0]["name"], "ws");
@@ -238,7 +238,7 @@ TEST_F(serve_test, HostAndOriginChecks) {
     EXPECT_EQ(get("/api/scripts").body["scripts"].size(), 1u) << "a refused unload unloaded";
     const auto requests = get("/api/transcript").body["entries"];
     for (const json& e : requests) {
-        EXPECT_EQ(e["text"].get<std::string>().find("WS_01"), std::string::npos)
+        EXPECT_EQ(e["text"].get<std::string>().find("control 1 WS_01"), std::string::npos)
             << "a refused press reached the script";
     }
     // The page's own origin, under either loopback name.
@@ -287,10 +287,10 @@ TEST_F(serve_test, ARecordedSessionReplaysGreen) {
     const std::string text = recorded->body;
     EXPECT_NE(recorded->get_header_value("Content-Disposition").find(".kovo"), std::string::npos);
 
-    EXPECT_NE(
-        text.find("load ws Tavisk workstation=12\nexpect PS '1' "
-                  "'panels/System/Tavisk/1280.kovo_ui'\nexpect CD '1' 'Confirm'\nexpect-none\n"),
-        std::string::npos)
+    EXPECT_NE(text.find("load ws Tavisk workstation=12\nexpect PS '1' "
+                        "'panels/System/Tavisk/1280.kovo_ui'\nexpect CD '1' 'Confirm'\n"
+                        "expect XI '1' 'WS_'\nexpect-none\n"),
+              std::string::npos)
         << text;
     EXPECT_NE(text.find("press ws 1 Confirm\nexpect " + shutdown12 + "\nexpect " + shutdown14 +
                         "\nexpect ET 1 250\nexpect-none\n"),

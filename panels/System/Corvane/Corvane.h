@@ -41,13 +41,15 @@ class Corvane : public kovo_script_helper {
     void homePanelEvent(kovo_control_event& event);
     void offerTypes();
     void offerEditWhat();
+    // Type 1 with sources or destinations: the router buttons get the area's labels.
+    void labelRouters();
     void resetDoEdit();
     void resetRouters();
     void resetEditWhat();
     void resetTypes();
     // A choice was made in a row: the row's other buttons (format %1, first..last) go off.
     void disableOtherButtons(const char* format, int first, int last, int chosen);
-    // The choice on panel 1 is complete and fits the chosen area.
+    // The choice on panel 1 names an editor and devices of the chosen area.
     bool choiceComplete() const;
     void openNamesEditor();
     void openPackageNameEditor();
@@ -77,24 +79,18 @@ class Corvane : public kovo_script_helper {
     // driverIds[slot] of the chosen area, 0 when there is none or slot is out of range.
     int chosenDriverId(int slot) const;
 
-    // What an editor panel offers the operator at the moment. Its handler acts
-    // only on the controls it has enabled in that state: a host may still deliver
-    // an event from a disabled button or a hidden keyboard.
-    enum class EditorState {
-        choosing,       // names list or package grid; names editor: "browsing"
-        typing,         // the keyboard is shown
-        changeWaiting,  // names editors: a typed change waits for Update or Cancel
-        levelShown,     // contents editor: a package's levels are shown
-        pickingLevel,   // contents editor: a level's router is paged for a new entry
-    };
-
     // Matrix names editor (panel 2).
     void namesPanelEvent(kovo_control_event& event);
     void showStoredNames();
     void enableBrowsing();
     void beginNameTyping(int offset, const kovo_string& nameControl);
     void endNameTyping();
+    // Update: the waiting name, to the entry and database it was typed for.
+    void writeWaitingName();
     void closeNamesEditor();
+    // Writes one name with flag 0, never to device 0: an area or router that the
+    // site leaves at 0 names no device (one debug line instead).
+    void storeName(int device, int database, int index, const kovo_string& name);
 
     // Package name editor (panel 3).
     void packageNamePanelEvent(kovo_control_event& event);
@@ -105,6 +101,8 @@ class Corvane : public kovo_script_helper {
     void resetLevelMaps();
     void lockLevelButtons();
     void resetContents();
+    // Update: the contents shown and changed, to the package shown.
+    void writeShownContents();
 
     // ---- Package editors' own helpers (panels 3 and 4) ----
     // A device-map event "index=N" with N above 0 (a real entry was chosen).
@@ -176,7 +174,16 @@ class Corvane : public kovo_script_helper {
     // Entries put into "MtxNames" when the names editor opened: the valid indices
     // are 1 to this.
     int namesListSize = 0;
-    EditorState namesState = EditorState::choosing;
-    EditorState packageNameState = EditorState::choosing;
-    EditorState contentState = EditorState::choosing;
+
+    // What each editor has shown or enabled, as its commands left it. The host
+    // may still deliver an event from a disabled button or a hidden keyboard;
+    // the handlers follow their sequences then too, but a keyboard event counts
+    // only while its keyboard is shown, and a name or contents are written only
+    // while they wait behind an enabled "Update", to the entry they were made for.
+    bool namesTyping = false;           // panel 2: "KB_1" shown
+    bool namesChangeWaiting = false;    // panel 2: "Update" enabled for editedName
+    bool packageNameTyping = false;     // panel 3: "KB_1" shown
+    bool packageNameWaiting = false;    // panel 3: "Update" enabled for packageNameEdited
+    bool contentPackageShown = false;   // panel 4: a package's levels are shown
+    bool contentUpdateEnabled = false;  // panel 4: "Update" enabled by the update rule
 };

@@ -104,9 +104,7 @@ void Corvane::timerEvent(int timerId) {
         }
         timerStop(1);
         // A change not written by now is dropped: show the names as stored.
-        if (namesState == EditorState::changeWaiting) {
-            namesState = EditorState::choosing;
-        }
+        namesChangeWaiting = false;
         showStoredNames();
         controlDisable("2", "Update");
         controlDisable("2", "Cancel");

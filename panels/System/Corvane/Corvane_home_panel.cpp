@@ -15,7 +15,7 @@ kovo_string rowControl(const char* format, int number) {
 }  // namespace
 
 const AreaRecord* Corvane::chosenArea() const {
-    if (selectedArea < 0 || selectedArea >= areaCount) {
+    if (selectedArea < 0 || selectedArea >= maxAreas) {
         return nullptr;
     }
     return &areas[selectedArea];
@@ -29,12 +29,16 @@ int Corvane::chosenDriverId(int slot) const {
     return area->driverIds[slot];
 }
 
+// The rows take the number a button's id carries and put the chosen look on
+// the pressed button itself, whichever row buttons the panel has enabled: the
+// choice is checked where it is used, when "DoEdit" opens an editor.
 void Corvane::homePanelEvent(kovo_control_event& event) {
     const kovo_string id = event.controlId();
 
     if (id.startsWith("Area_name_") && selectedArea == -1) {
-        const int area = controlNumber(id, "Area_name_", 0, areaCount - 1);
-        if (area < 0) {
+        // Only one of the ten area records can be chosen.
+        const int area = controlNumber(id);
+        if (area < 0 || area >= maxAreas || !canNameBack(id)) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
@@ -45,42 +49,25 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Type_") && selectedType == 0) {
-        // Offered only with an area chosen; package types only in an area
-        // with package devices (the other buttons are disabled).
-        const int type = controlNumber(id, "Type_", 1, 3);
-        const AreaRecord* area = chosenArea();
-        if (type < 0 || area == nullptr ||
-            (type > 1 && area->driverIds[0] == 0 && area->driverIds[1] == 0)) {
+        if (!canNameBack(id)) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
-        selectedType = type;
+        selectedType = controlNumber(id);
         disableOtherButtons("Type_%1", 1, 3, selectedType);
         offerEditWhat();
         return;
     }
 
     if (id.startsWith("Edit_what_")) {
-        // Only the pair the chosen type enables: 1 and 2 for names, 3 and 4
-        // for contents.
-        const int what = controlNumber(id, "Edit_what_", 1, 4);
-        const bool fits =
-            selectedType == 3 ? what >= 3 : selectedType > 0 && what >= 1 && what <= 2;
-        if (!fits) {
+        if (!canNameBack(id)) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
-        selectedEditWhat = what;
+        selectedEditWhat = controlNumber(id);
         disableOtherButtons("Edit_what_%1", 1, 4, selectedEditWhat);
-        const AreaRecord* area = chosenArea();
         if (selectedType == 1 && (selectedEditWhat == 1 || selectedEditWhat == 2)) {
-            for (int slot = 2; area != nullptr && slot <= 4; ++slot) {
-                const kovo_string router = rowControl("Router_%1", slot - 1);
-                textPut("text", area->driverTypes[slot], homePanel, router);
-                if (!isEmpty(area->driverTypes[slot])) {
-                    controlEnable(homePanel, router);
-                }
-            }
+            labelRouters();
         } else if (selectedType == 2 || selectedType == 3) {
             controlEnable(homePanel, "DoEdit");
             doEditEnabled = true;
@@ -89,15 +76,10 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 
     if (id.startsWith("Router_")) {
-        const int router = controlNumber(id, "Router_", 1, 3);
-        const AreaRecord* area = chosenArea();
-        // Routers are offered only for matrix names, sources or destinations
-        // chosen; a router without a label is absent from the area.
-        if (router < 0 || area == nullptr || isEmpty(area->driverTypes[router + 1]) ||
-            selectedType != 1 || (selectedEditWhat != 1 && selectedEditWhat != 2)) {
+        if (!canNameBack(id)) {
             return;
         }
-        selectedRouter = router;
+        selectedRouter = controlNumber(id);
         textPut("statesheet", "ctl_select_active", homePanel, id);
         disableOtherButtons("Router_%1", 1, 3, selectedRouter);
         controlEnable(homePanel, "DoEdit");
@@ -124,6 +106,18 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
     }
 }
 
+void Corvane::labelRouters() {
+    // The labels are the chosen area's; with no area chosen there are none to put.
+    const AreaRecord* area = chosenArea();
+    for (int slot = 2; area != nullptr && slot <= 4; ++slot) {
+        const kovo_string router = rowControl("Router_%1", slot - 1);
+        textPut("text", area->driverTypes[slot], homePanel, router);
+        if (!isEmpty(area->driverTypes[slot])) {
+            controlEnable(homePanel, router);
+        }
+    }
+}
+
 void Corvane::disableOtherButtons(const char* format, int first, int last, int chosen) {
     for (int i = first; i <= last; ++i) {
         if (i != chosen) {
@@ -133,18 +127,23 @@ void Corvane::disableOtherButtons(const char* format, int first, int last, int c
 }
 
 bool Corvane::choiceComplete() const {
-    const AreaRecord* area = chosenArea();
-    if (area == nullptr) {
+    // An editor opens on the chosen area's devices. For the names editor the
+    // router must be one of the area's three (driverIds 2 to 4) and the names
+    // its sources or destinations (database 0 or 1): any other number would
+    // reach past the area's five devices, or list and write short names, the
+    // package contents or another database as long names. The package name
+    // editor likewise writes only database 0 or 1 of the package device.
+    if (chosenArea() == nullptr) {
         return false;
     }
+    const bool sourcesOrDestinations = selectedEditWhat == 1 || selectedEditWhat == 2;
     switch (selectedType) {
         case 1:
-            return (selectedEditWhat == 1 || selectedEditWhat == 2) && selectedRouter >= 1 &&
-                   selectedRouter <= 3 && !isEmpty(area->driverTypes[selectedRouter + 1]);
+            return sourcesOrDestinations && selectedRouter >= 1 && selectedRouter <= 3;
         case 2:
-            return selectedEditWhat == 1 || selectedEditWhat == 2;
+            return sourcesOrDestinations;
         case 3:
-            return selectedEditWhat == 3 || selectedEditWhat == 4;
+            return true;
         default:
             return false;
     }
@@ -287,7 +286,8 @@ void Corvane::openNamesEditor() {
     routerRegister(namesDevice, 1, 1, false);
     routerRegistered = true;
     namesEditorActive = true;
-    namesState = EditorState::choosing;
+    namesTyping = false;
+    namesChangeWaiting = false;
     selectedNameIndex = 0;
     controlHide(panel, "KB_1");
     panelShow(panel, namesPanelFile, "");
@@ -303,7 +303,8 @@ void Corvane::openPackageNameEditor() {
             panel, "MatrixName");
     packageDevice = area.driverIds[0];
     packageDatabase = selectedEditWhat - 1;
-    packageNameState = EditorState::choosing;
+    packageNameTyping = false;
+    packageNameWaiting = false;
     selectedPackageIndex = 0;
     packageGridSetup(panel, packageDevice, packageDatabase);
     textPut("text=", panel, "PkgNo");
@@ -342,7 +343,8 @@ void Corvane::openPackageContentEditor() {
     contentDevice = area.driverIds[1];
     contentLevels = area.packageLevels;
     contentDatabase = selectedEditWhat == 4 ? 1 : 0;
-    contentState = EditorState::choosing;
+    contentPackageShown = false;
+    contentUpdateEnabled = false;
     contentPackageIndex = 0;
     packageGridSetup(panel, contentPackageDevice, contentDatabase);
     panelShow(panel, packageContentPanelFile, "");

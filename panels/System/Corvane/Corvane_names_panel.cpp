@@ -12,67 +12,44 @@ constexpr unsigned shortNameLength = 8;
 
 }  // namespace
 
-// Each control acts only in the state in which the panel has it enabled:
-// browsing ("MtxNames", both name buttons, "Home"), typing ("KB_1"), a change
-// waiting (the edited name button, "Update", "Cancel").
 void Corvane::namesPanelEvent(kovo_control_event& event) {
     const kovo_string id = event.controlId();
-    const bool browsing = namesState == EditorState::choosing;
-    const bool waiting = namesState == EditorState::changeWaiting;
     if (id == "MtxNames") {
-        // The entry text starts with its index ("005 = VT 1").
+        // The entry text starts with its index ("005 = VT 1"); the list holds
+        // entries 1 to its size. A change that waits belongs to the entry it was
+        // typed for: another choice now would make Update write it there.
         const int index = event.eventValue().firstInt();
-        if (!browsing || index < 1 || index > namesListSize) {
+        if (namesChangeWaiting || index < 1 || index > namesListSize) {
             return;
         }
         selectedNameIndex = index;
         showStoredNames();
     } else if (id == "LongName") {
-        if (browsing || (waiting && nameDbOffset == 0)) {
-            beginNameTyping(0, "LongName");
-        }
+        beginNameTyping(0, "LongName");
     } else if (id == "ShortName") {
-        if (browsing || (waiting && nameDbOffset == 2)) {
-            beginNameTyping(2, "ShortName");
-        }
+        beginNameTyping(2, "ShortName");
     } else if (id == "KB_1") {
-        if (namesState == EditorState::typing) {
+        // A keyboard event while the keyboard is hidden carries no typing: it
+        // would make a change wait (or replace the one waiting) that nobody typed.
+        if (namesTyping) {
             endNameTyping();
         }
     } else if (id == "Cancel") {
-        if (!waiting) {
-            return;
-        }
-        namesState = EditorState::choosing;
+        namesChangeWaiting = false;
         showStoredNames();
         enableBrowsing();
         controlDisable(namesPanel, "Cancel");
         controlDisable(namesPanel, "Update");
     } else if (id == "Update") {
-        // Only the change that waits, to the entry and database it was typed for.
-        if (!waiting) {
-            return;
+        if (namesChangeWaiting) {
+            writeWaitingName();
         }
-        namesState = EditorState::choosing;
-        // The short names may be fewer than the long ones; the host keeps no
-        // name beyond a database's size.
-        const int database = namesDatabase + nameDbOffset;
-        if (databaseHolds(namesDevice, database, selectedNameIndex)) {
-            databaseModifyName(namesDevice, database, selectedNameIndex, editedName, false);
-        } else {
-            debug(kovo_string("\nCorvane:: database %1 of device %2 has no entry %3; the name "
-                              "is not written.\n")
-                      .arg(database)
-                      .arg(namesDevice)
-                      .arg(selectedNameIndex));
-        }
+        namesChangeWaiting = false;
         controlDisable(namesPanel, "Cancel");
         controlDisable(namesPanel, "Update");
         enableBrowsing();
     } else if (id == "Home") {
-        if (browsing) {
-            closeNamesEditor();
-        }
+        closeNamesEditor();
     }
 }
 
@@ -93,11 +70,9 @@ void Corvane::enableBrowsing() {
 }
 
 void Corvane::beginNameTyping(int offset, const kovo_string& nameControl) {
-    // With no entry chosen a typed name would have no index to be written to.
-    if (selectedNameIndex < 1) {
-        return;
-    }
-    namesState = EditorState::typing;
+    // "Update" and "Cancel" go off: a change still waiting can no longer be written.
+    namesTyping = true;
+    namesChangeWaiting = false;
     nameDbOffset = offset;
     kovo_string current;
     textGet("text", namesPanel, nameControl, current);
@@ -121,13 +96,13 @@ void Corvane::endNameTyping() {
     newName.truncate(longName ? longNameLength : shortNameLength);
     textPut("text=", namesPanel, "KB_1");
     controlHide(namesPanel, "KB_1");
+    namesTyping = false;
 
     if (newName == oldName) {
-        namesState = EditorState::choosing;
         enableBrowsing();
         return;
     }
-    namesState = EditorState::changeWaiting;
+    namesChangeWaiting = true;
     editedName = newName;
     textPut("text", editedName, namesPanel, nameControl);
     controlEnable(namesPanel, nameControl);
@@ -138,12 +113,37 @@ void Corvane::endNameTyping() {
     timerStart(1, 1000);
 }
 
+void Corvane::writeWaitingName() {
+    // The short name belongs to the entry chosen in the list, at the same index
+    // as its long name. Typing may begin before any entry is chosen; such a name
+    // has no entry to go to.
+    if (selectedNameIndex < 1 || selectedNameIndex > namesListSize) {
+        debug(kovo_string("\nCorvane:: no entry of the list is chosen (index %1); the name is "
+                          "not written.\n")
+                  .arg(selectedNameIndex));
+        return;
+    }
+    storeName(namesDevice, namesDatabase + nameDbOffset, selectedNameIndex, editedName);
+}
+
+void Corvane::storeName(int device, int database, int index, const kovo_string& name) {
+    if (device == 0) {
+        debug(kovo_string("\nCorvane:: the area gives no device (device 0) for database %1; "
+                          "index %2 is not written.\n")
+                  .arg(database)
+                  .arg(index));
+        return;
+    }
+    databaseModifyName(device, database, index, name, false);
+}
+
 void Corvane::closeNamesEditor() {
     if (routerRegistered) {
         routerUnregister(namesDevice);
     }
     routerRegistered = false;
     namesEditorActive = false;
+    namesChangeWaiting = false;
     namesDevice = 0;
     namesDatabase = 0;
     nameDbOffset = 0;

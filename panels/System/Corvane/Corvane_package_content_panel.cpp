@@ -31,83 +31,60 @@ const LevelControls& controlsOf(int slot) {
 
 }  // namespace
 
-// Each control acts only in the state in which the panel has it enabled:
-// choosing ("Group", "PackageName", "AllDone"), a package's levels shown (the
-// level and clear buttons of its levels), picking a level ("LevelGroup",
-// "Element"); "Update" while the contents differ, "Cancel" always.
 void Corvane::packageContentPanelEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
-    const bool choosing = contentState == EditorState::choosing;
-    const bool picking = contentState == EditorState::pickingLevel;
-    const bool threeLevels = contentLevels == PackageContent::maxLevels;
-    // The level and clear buttons exist only for an area of 2 or 3 levels.
-    const bool shown =
-        contentState == EditorState::levelShown && (contentLevels == 2 || threeLevels);
     if (control == "Group") {
-        if (choosing) {
-            turnPage(event, contentPanel, "PackageName");
-        }
+        turnPage(event, contentPanel, "PackageName");
     } else if (control == "PackageName") {
-        if (choosing && indexChosen(event) &&
-            databaseHolds(contentDevice, contentDatabase, event.eventValue().firstInt())) {
+        // The index comes from the package map as it is (above 0).
+        if (indexChosen(event)) {
             choosePackageContent(event.eventValue());
         }
     } else if (control == "V_Name") {
-        if (shown) {
-            pickLevel(2);
-        }
+        pickLevel(2);
     } else if (control == "A_Name") {
-        if (shown) {
-            pickLevel(3);
-        }
+        pickLevel(3);
     } else if (control == "D_Name") {
-        if (shown && threeLevels) {
-            pickLevel(4);
-        }
+        pickLevel(4);
     } else if (control == "LevelGroup") {
-        if (picking) {
-            turnPage(event, contentPanel, "Element");
-        }
+        turnPage(event, contentPanel, "Element");
     } else if (control == "Element") {
-        // -1 is an empty button. The value becomes a database index, so
-        // anything that is not a positive number is ignored as well.
-        if (picking && event.eventValue().toInt() > 0) {
+        // -1 is an empty button of the map.
+        if (event.eventValue().toInt() != -1) {
             chooseElement(event.eventValue());
         }
     } else if (control == "ClrVid") {
-        if (shown) {
-            clearLevel(2);
-        }
+        clearLevel(2);
     } else if (control == "ClrAud") {
-        if (shown) {
-            clearLevel(3);
-        }
+        clearLevel(3);
     } else if (control == "ClrAES") {
-        if (shown && threeLevels) {
-            clearLevel(4);
-        }
+        clearLevel(4);
     } else if (control == "Update") {
-        // Only while the contents differ, as the update rule enables it (also
-        // while a level is picked): an event from the disabled button must not
-        // overwrite a package with unchanged or emptied (-1) levels.
-        if ((shown || picking) && contentsChanged()) {
-            databaseModifyName(contentDevice, contentDatabase, contentPackageIndex,
-                               writePackageContent(videoId, audioId, dataId, contentLevels), false);
-            resetContents();
-        }
+        writeShownContents();
+        resetContents();
     } else if (control == "Cancel") {
         resetContents();
     } else if (control == "AllDone") {
-        if (choosing) {
-            clearContentLabels();
-            putFlashPhase(contentPanel, 0);
-            returnHome(contentPanel);
-        }
+        clearContentLabels();
+        putFlashPhase(contentPanel, 0);
+        returnHome(contentPanel);
     }
 }
 
+void Corvane::writeShownContents() {
+    // Only contents that differ from the stored ones, behind the enabled
+    // "Update", of the package shown: an "Update" that a host delivers after
+    // Cancel or while nothing differs must not overwrite the last package with
+    // unchanged or emptied (-1) levels.
+    if (!contentUpdateEnabled || !contentPackageShown || !contentsChanged()) {
+        return;
+    }
+    storeName(contentDevice, contentDatabase, contentPackageIndex,
+              writePackageContent(videoId, audioId, dataId, contentLevels));
+}
+
 void Corvane::choosePackageContent(const kovo_string& value) {
-    contentState = EditorState::levelShown;
+    contentPackageShown = true;
     textPut("text", value, contentPanel, "PkgNo");
     contentPackageIndex = value.firstInt();
     textPut("text", storedName(contentPackageDevice, contentDatabase, contentPackageIndex),
@@ -139,11 +116,7 @@ void Corvane::choosePackageContent(const kovo_string& value) {
 }
 
 void Corvane::showStoredLevel(int slot, const kovo_string& field, int id) {
-    // An empty level has no entry to name; index 0 is never asked for.
-    kovo_string name;
-    if (id > 0) {
-        name = storedName(chosenDriverId(slot), contentDatabase, id);
-    }
+    const kovo_string name = storedName(chosenDriverId(slot), contentDatabase, id);
     textPut("text", field, contentPanel, controlsOf(slot).idLabel);
     textPut("text", name, contentPanel, controlsOf(slot).nameButton);
 }
@@ -157,14 +130,12 @@ int* Corvane::editedLevelId(int slot) {
 }
 
 void Corvane::pickLevel(int slot) {
-    contentState = EditorState::pickingLevel;
     selectedRouter = slot;
     showLevelMaps(selectedRouter);
     lockLevelButtons();
 }
 
 void Corvane::chooseElement(const kovo_string& value) {
-    contentState = EditorState::levelShown;
     if (int* edited = editedLevelId(selectedRouter)) {
         *edited = value.toInt();
         textPut("text", value, contentPanel, controlsOf(selectedRouter).idLabel);
@@ -199,7 +170,8 @@ bool Corvane::contentsChanged() const {
 }
 
 void Corvane::applyUpdateRule() {
-    if (contentsChanged()) {
+    contentUpdateEnabled = contentsChanged();
+    if (contentUpdateEnabled) {
         controlEnable(contentPanel, "Update");
     } else {
         controlDisable(contentPanel, "Update");
@@ -231,7 +203,8 @@ void Corvane::lockLevelButtons() {
 }
 
 void Corvane::resetContents() {
-    contentState = EditorState::choosing;
+    contentPackageShown = false;
+    contentUpdateEnabled = false;
     resetLevelMaps();
     clearContentLabels();
     textPut("text=", contentPanel, "PkgName");

@@ -18,46 +18,37 @@ void Corvane::turnPage(const kovo_control_event& event, const kovo_string& panel
     }
 }
 
-// Each control acts only in the state in which the panel has it enabled:
-// choosing ("Group", "PackageName", "AllDone"), typing ("KB_1"), a change
-// waiting ("Update", "Cancel").
 void Corvane::packageNamePanelEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
-    const bool choosing = packageNameState == EditorState::choosing;
-    const bool waiting = packageNameState == EditorState::changeWaiting;
     if (control == "Group") {
-        if (choosing) {
-            turnPage(event, namePanel, "PackageName");
-        }
+        turnPage(event, namePanel, "PackageName");
     } else if (control == "PackageName") {
-        if (choosing && indexChosen(event) &&
-            databaseHolds(packageDevice, packageDatabase, event.eventValue().firstInt())) {
+        // The index comes from the package map as it is (above 0). A change that
+        // waits belongs to the package it was typed for: another choice now would
+        // make Update write it there.
+        if (!packageNameWaiting && indexChosen(event)) {
             choosePackageToRename(event.eventValue());
         }
     } else if (control == "KB_1") {
-        // Typing begins only with a package chosen, so a change always has an index.
-        if (packageNameState == EditorState::typing) {
+        // A keyboard event while the keyboard is hidden carries no typing: it
+        // would make a change wait (or replace the one waiting) that nobody typed.
+        if (packageNameTyping) {
             endPackageNameTyping();
         }
     } else if (control == "Update") {
-        if (waiting) {
-            closePackageNameChange(true);
-        }
+        closePackageNameChange(true);
     } else if (control == "Cancel") {
-        if (waiting) {
-            closePackageNameChange(false);
-        }
+        closePackageNameChange(false);
     } else if (control == "AllDone") {
-        if (choosing) {
-            clearPackageNameLabels();
-            putFlashPhase(namePanel, 0);
-            returnHome(namePanel);
-        }
+        packageNameWaiting = false;
+        clearPackageNameLabels();
+        putFlashPhase(namePanel, 0);
+        returnHome(namePanel);
     }
 }
 
 void Corvane::choosePackageToRename(const kovo_string& value) {
-    packageNameState = EditorState::typing;
+    packageNameTyping = true;
     textPut("text", value, namePanel, "PkgNo");
     selectedPackageIndex = value.firstInt();
     // Read into an emptied name: a package the host has no name for must not
@@ -80,15 +71,15 @@ void Corvane::endPackageNameTyping() {
     textPut("text", packageNameEdited, namePanel, "PostEdit");
     controlHide(namePanel, "KB_1");
     textPut("text=", namePanel, "KB_1");
+    packageNameTyping = false;
     if (packageNameStored != packageNameEdited) {
-        packageNameState = EditorState::changeWaiting;
+        packageNameWaiting = true;
         controlEnable(namePanel, "Cancel");
         controlEnable(namePanel, "Update");
         packageBlinkCount = 10;
         timerStart(2, 1000);
         return;
     }
-    packageNameState = EditorState::choosing;
     controlEnable(namePanel, "Group");
     controlEnable(namePanel, "PackageName");
     controlEnable(namePanel, "AllDone");
@@ -99,15 +90,17 @@ void Corvane::endPackageNameTyping() {
 }
 
 void Corvane::closePackageNameChange(bool write) {
-    packageNameState = EditorState::choosing;
+    // Only a name that waits behind the enabled "Update" is written: nothing
+    // after Cancel, the countdown or unchanged typing.
+    const bool waiting = packageNameWaiting;
+    packageNameWaiting = false;
     timerStop(2);
     packageBlinkCount = 0;  // nothing waits any more
     putFlashPhase(namePanel, 0);
     controlDisable(namePanel, "Update");
     controlDisable(namePanel, "Cancel");
-    if (write) {
-        databaseModifyName(packageDevice, packageDatabase, selectedPackageIndex, packageNameEdited,
-                           false);
+    if (write && waiting) {
+        storeName(packageDevice, packageDatabase, selectedPackageIndex, packageNameEdited);
     }
     clearPackageNameLabels();
     controlEnable(namePanel, "AllDone");

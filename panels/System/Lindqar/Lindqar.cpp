@@ -66,14 +66,12 @@ void Lindqar::timerEvent(int timerId) {
     timerStop(timerId);
 }
 
-bool Lindqar::matrixHolds(int database, int index) {
-    if (databaseHolds(matrixDevice, database, index)) {
+bool Lindqar::matrixSavable(const char* what) {
+    if (matrixDevice != 0) {
         return true;
     }
-    debug(kovo_string("\nLindqar:: database %1 of device %2 has no index %3; it is not written.\n")
-              .arg(database)
-              .arg(matrixDevice)
-              .arg(index));
+    debug(kovo_string("\nLindqar:: the matrix has no device (device 0); the %1 are not saved.\n")
+              .arg(what));
     return false;
 }
 

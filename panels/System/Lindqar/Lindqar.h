@@ -33,9 +33,10 @@ class Lindqar : public kovo_script_helper {
     void updateEditButton();
     void stepMatrixNumber(int step);
     void clearHomeSelection();
-    // Marks button touched of a row (pattern "XPT_map_%1" or "FN_%1") as its one
-    // choice, kept in number and selected.
-    void markHomeButton(const char* pattern, int touched, int& number, bool& selected);
+    // Marks the touched button of a row (pattern "XPT_map_%1" or "FN_%1") as its
+    // one choice, its number kept in number and selected.
+    void markHomeButton(const char* pattern, const kovo_string& touched, int& number,
+                        bool& selected);
     void unmarkHomeButton(const char* pattern, int number, bool& selected);
     int matrixDeviceFor(int matrixButton);
     void openEditor();
@@ -76,9 +77,11 @@ class Lindqar : public kovo_script_helper {
     // "Matrix no. 012 Source" / "... Destination": the start of the titles of
     // panels 3 and 4.
     kovo_string matrixTitle(bool source) const;
-    // The open matrix has index in database: where the host keeps no name the
-    // editors write nothing (one debug line says so).
-    bool matrixHolds(int database, int index);
+    // The open matrix has a device to save to. A router the host cannot
+    // resolve, or a matrix button outside the router table, opens its editor
+    // on device 0, which is no device: a save writes nothing there and says so
+    // in one debug line (what names the data not saved).
+    bool matrixSavable(const char* what);
     // Leaves an editor panel for the home page.
     void returnHome(const kovo_string& fromPanel);
 

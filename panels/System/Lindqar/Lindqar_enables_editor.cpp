@@ -33,15 +33,14 @@ void Lindqar::loadGroupEnables() {
 void Lindqar::enablesEditorEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
     if (control.startsWith("Status_")) {
-        // Any other id than "Status_1" .. "Status_12" is no tick of this panel:
-        // nothing changes.
-        const int g = controlNumber(control, "Status_", 1, groupCount);
-        if (!validGroup(g)) {
+        // A number outside 1..12 is no group: nothing changes. The tick is put
+        // on the touched control by its id as received.
+        const int g = controlNumber(control);
+        if (!validGroup(g) || !canNameBack(control)) {
             return;
         }
         groupEnabled[g - 1] = !groupEnabled[g - 1];
-        textPut("pixmap", tickImage(groupEnabled[g - 1]), enablesPanel,
-                numberedControl("Status_%1", g));
+        textPut("pixmap", tickImage(groupEnabled[g - 1]), enablesPanel, control);
         if (!enablesChanged) {
             controlEnable(enablesPanel, "Save_to_Network");
             enablesChanged = true;
@@ -58,9 +57,11 @@ void Lindqar::enablesEditorEvent(kovo_control_event& event) {
         returnHome(enablesPanel);
         return;
     }
-    // Enabled only while the enables have changed since loading or saving.
-    if (control == "Save_to_Network" && enablesChanged) {
-        if (matrixHolds(map_store::storeDatabase, enablesIndex)) {
+    if (control == "Save_to_Network") {
+        // All twelve are written, but only while a change waits behind the
+        // enabled button: a save with nothing changed, or after Cancel, stores
+        // nothing over the enables as they are.
+        if (enablesChanged && matrixSavable("group enables")) {
             group_enables::writeGroupEnables(*this, matrixDevice, enablesIndex, groupEnabled);
         }
         enablesChanged = false;

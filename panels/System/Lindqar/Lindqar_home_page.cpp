@@ -19,7 +19,6 @@ constexpr RouterButton routerButtons[] = {
     {31, "B4 SDI Router"},      {32, "B4 Audio Router"},
 };
 constexpr int freeMatrixButton = 41;
-constexpr int functionCount = 6;
 
 constexpr const char* matrixButtonPattern = "XPT_map_%1";
 constexpr const char* functionButtonPattern = "FN_%1";
@@ -34,38 +33,22 @@ constexpr StepButton stepButtons[] = {
     {"HU", 100}, {"TU", 10}, {"UU", 1}, {"HD", -100}, {"TD", -10}, {"UD", -1},
 };
 
-// The number of a matrix button of the layout ("XPT_map_1" .. "XPT_map_41"), or
-// -1 for any other id.
-int matrixButtonNumber(const kovo_string& control) {
-    const int number = controlNumber(control, "XPT_map_", 1, freeMatrixButton);
-    if (number == freeMatrixButton) {
-        return number;
-    }
-    for (const RouterButton& router : routerButtons) {
-        if (router.button == number) {
-            return number;
-        }
-    }
-    return -1;
-}
-
 }  // namespace
 
 void Lindqar::homePageEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
-    // A button the layout lacks ("XPT_map_5", "FN_1x") is no choice: it is
-    // ignored, and its id is never sent back.
+    // A matrix or function button is chosen by the number its id carries, and
+    // marked by its id as received: a site's layout may hold more matrix
+    // buttons than the router table (the editor then opens on device 0).
     if (control.startsWith("XPT_map_")) {
-        const int number = matrixButtonNumber(control);
-        if (number > 0) {
-            markHomeButton(matrixButtonPattern, number, selectedMatrixButton, matrixSelected);
+        if (canNameBack(control)) {
+            markHomeButton(matrixButtonPattern, control, selectedMatrixButton, matrixSelected);
         }
         return;
     }
     if (control.startsWith("FN_")) {
-        const int number = controlNumber(control, "FN_", 1, functionCount);
-        if (number > 0) {
-            markHomeButton(functionButtonPattern, number, selectedFunction, functionSelected);
+        if (canNameBack(control)) {
+            markHomeButton(functionButtonPattern, control, selectedFunction, functionSelected);
         }
         return;
     }
@@ -74,10 +57,7 @@ void Lindqar::homePageEvent(kovo_control_event& event) {
         return;
     }
     if (control == "Edit") {
-        // Enabled only with a matrix and a function chosen.
-        if (editEnabled) {
-            openEditor();
-        }
+        openEditor();
         return;
     }
     for (const StepButton& button : stepButtons) {
@@ -169,12 +149,13 @@ void Lindqar::clearHomeSelection() {
 }
 
 // The matrix buttons and the function buttons each carry one mark: the old one
-// is taken off before the touched button is marked, so a second touch of the
-// same button unmarks and marks it again.
-void Lindqar::markHomeButton(const char* pattern, int touched, int& number, bool& selected) {
+// is taken off (by its number) before the touched button is marked, so a second
+// touch of the same button unmarks and marks it again.
+void Lindqar::markHomeButton(const char* pattern, const kovo_string& touched, int& number,
+                             bool& selected) {
     unmarkHomeButton(pattern, number, selected);
-    number = touched;
-    putSelected(panel::home, numberedControl(pattern, number), true);
+    number = controlNumber(touched);
+    putSelected(panel::home, touched, true);
     selected = true;
     updateEditButton();
 }

@@ -118,15 +118,13 @@ void Lindqar::refreshUnmapped() {
 void Lindqar::mapEditorEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();
     if (control.startsWith("Group_")) {
-        chooseMapGroup(controlNumber(control, "Group_", 1, groupCount));
+        chooseMapGroup(controlNumber(control));
     } else if (control.startsWith("Element_")) {
-        chooseMapElement(controlNumber(control, "Element_", 1, elementCount));
+        chooseMapElement(controlNumber(control));
     } else if (control == "xpoints") {
         chooseXpoint();
     } else if (control == "SetMap") {
-        if (setMapEnabled) {
-            setMap();
-        }
+        setMap();
     } else if (control == "ClearMap") {
         clearMap();
     } else if (control == "Clear") {
@@ -134,10 +132,7 @@ void Lindqar::mapEditorEvent(kovo_control_event& event) {
     } else if (control == "Cancel") {
         cancelMapEditor();
     } else if (control == "Save_to_Network") {
-        // Enabled only while some group has changed since loading or saving.
-        if (mapSaveEnabled) {
-            saveMap();
-        }
+        saveMap();
     }
 }
 
@@ -195,8 +190,10 @@ void Lindqar::markMapDirty() {
     }
 }
 
-// Without a group, a button and a crosspoint there is nothing to map; a host may
-// deliver the event although the button is disabled then.
+// Without a group and a button there is no place in the map to set, and
+// without a crosspoint nothing to set there: crosspoint 0 would unmap the
+// button while it showed a name read for entry 0 instead of "[Not Mapped]".
+// (The button is disabled then, but a host may deliver the event.)
 void Lindqar::setMap() {
     if (!validGroup(selectedGroup) || !validElement(selectedElement) || selectedXpoint <= 0) {
         return;
@@ -273,12 +270,14 @@ void Lindqar::cancelMapEditor() {
     panelShow(panel::home, homePageFile, "");
 }
 
-// Writes only the groups changed since loading or the last save.
+// Writes only the groups changed since loading or the last save, which is
+// exactly while the button is enabled.
 void Lindqar::saveMap() {
-    for (int g = 1; g <= groupCount; ++g) {
-        if (groupChanged[g - 1] &&
-            matrixHolds(map_store::storeDatabase, map_store::groupMapIndex(editDatabase, g))) {
-            map_store::writeGroupMap(*this, matrixDevice, editDatabase, g, groupMap[g - 1]);
+    if (mapSaveEnabled && matrixSavable("group maps")) {
+        for (int g = 1; g <= groupCount; ++g) {
+            if (groupChanged[g - 1]) {
+                map_store::writeGroupMap(*this, matrixDevice, editDatabase, g, groupMap[g - 1]);
+            }
         }
     }
     for (bool& changed : groupChanged) {

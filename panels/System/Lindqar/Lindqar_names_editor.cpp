@@ -27,25 +27,20 @@ void Lindqar::loadGroupNames() {
 }
 
 void Lindqar::namesEditorEvent(kovo_control_event& event) {
-    // While a name is typed only the keyboard is enabled; otherwise the group
-    // buttons, "Cancel", and "Save_to_Network" while some name has changed.
     const kovo_string control = event.controlId();
     if (control.startsWith("Group_")) {
-        if (!typingName) {
-            startTyping(controlNumber(control, "Group_", 1, groupCount));
-        }
+        startTyping(controlNumber(control));
     } else if (control == "Kbd") {
+        // The keyboard is enabled only while a name is typed: an event from it
+        // at any other time carries no typing, and would put its emptied text in
+        // place of the last group's name, for the next save to write.
         if (typingName) {
             endTyping();
         }
     } else if (control == "Cancel") {
-        if (!typingName) {
-            cancelNamesEditor();
-        }
+        cancelNamesEditor();
     } else if (control == "Save_to_Network") {
-        if (!typingName && namesChanged) {
-            saveNames();
-        }
+        saveNames();
     }
 }
 
@@ -106,15 +101,20 @@ void Lindqar::cancelNamesEditor() {
     returnHome(namesPanel);
 }
 
-// Writes only the names typed since loading or the last save.
+// Writes only the names typed since loading or the last save, and only while
+// the button is enabled: while a name is typed it is not, and the names typed
+// before stay marked for the save after the typing.
 void Lindqar::saveNames() {
-    for (int g = 1; g <= groupCount; ++g) {
-        if (nameChanged[g - 1]) {
-            if (matrixHolds(groupNamesDatabase, g)) {
-                group_names::writeGroupName(*this, matrixDevice, groupNamesDatabase, g,
-                                            groupNames[g - 1]);
+    if (namesChanged && !typingName) {
+        const bool savable = matrixSavable("group names");
+        for (int g = 1; g <= groupCount; ++g) {
+            if (nameChanged[g - 1]) {
+                if (savable) {
+                    group_names::writeGroupName(*this, matrixDevice, groupNamesDatabase, g,
+                                                groupNames[g - 1]);
+                }
+                nameChanged[g - 1] = false;
             }
-            nameChanged[g - 1] = false;
         }
     }
     controlDisable(namesPanel, "Save_to_Network");

@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "kovo_text.h"
+#include "kovo_control_number.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ Tavisk::Tavisk(kovo_host_link* link, const char* instance) : kovo_script_helper(
     readWorkstations();
     panelShow("1", layoutFile, "");
     controlDisable("1", "Confirm");
+    findWorkstationButtons();
 }
 
 Tavisk::~Tavisk() = default;
@@ -101,6 +103,27 @@ void Tavisk::readWorkstations() {
         }
         wsNumber[k - 1] = number;
         wsOsType[k - 1] = osTypeOf(wsList[2 * k - 1]);
+    }
+}
+
+// "AllWS", "Cancel" and the return to idle put their looks on the buttons of
+// ordinals 1 to 10. The host is asked once for the buttons the shown layout
+// has, since a site's layout may name them otherwise than WS_01..WS_10 ("WS_1"):
+// a look on a name the layout lacks would leave its button looking selected.
+void Tavisk::findWorkstationButtons() {
+    for (int k = 1; k <= maxWorkstations; ++k) {
+        wsButton[k - 1] = "WS_" + kovo_string(k, '0', 2);
+    }
+    bool named[maxWorkstations] = {};
+    const kovo_stringlist buttons = controlList("1", "WS_");
+    for (int i = 0; i < buttons.count(); ++i) {
+        const kovo_string& id = buttons[i];
+        const int k = controlNumber(id);
+        // The first button of an ordinal wins, as the layout orders them.
+        if (k >= 1 && k <= maxWorkstations && canNameBack(id) && !named[k - 1]) {
+            wsButton[k - 1] = id;
+            named[k - 1] = true;
+        }
     }
 }
 

@@ -35,6 +35,7 @@ class Tavisk : public kovo_script_helper {
     // Start-up.
     void chooseLayout();
     void readWorkstations();
+    void findWorkstationButtons();
 
     // Panel "1".
     void toggleWorkstation(const kovo_string& controlId);
@@ -45,8 +46,7 @@ class Tavisk : public kovo_script_helper {
     void updateConfirm();
     void clearSelection();
 
-    bool validOrdinal(int k) const { return k >= 1 && k <= wsCount; }
-    // Fields per ordinal k are stored at [k - 1]; callers check validOrdinal first.
+    // Fields per ordinal k (1 to maxWorkstations) are stored at [k - 1].
     int& selectedAt(int k) { return wsSelected[k - 1]; }
 
     int pendingAction = actionNone;
@@ -54,6 +54,10 @@ class Tavisk : public kovo_script_helper {
     int wsNumber[maxWorkstations] = {};  // 0: not configured, never a target
     int wsSelected[maxWorkstations] = {};
     int wsOsType[maxWorkstations] = {};
+    // The button of each ordinal as the shown layout names it ("WS_03", or
+    // "WS_3" on a site's own layout); "WS_" and the ordinal in two digits when
+    // the host names none.
+    kovo_string wsButton[maxWorkstations];
     kovo_stringlist wsList;
     kovo_string area;
     kovo_string screenWidth;

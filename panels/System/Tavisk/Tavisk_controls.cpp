@@ -1,5 +1,6 @@
 // Tavisk panel "1": selection, arming, confirming and cancelling.
 #include "Tavisk.h"
+#include "kovo_control_number.h"
 
 #include "kovo_text.h"
 
@@ -8,12 +9,6 @@ namespace {
 const char* const panel = "1";
 const char* const selectedLook = "alarm_alarm";
 const char* const idleLook = "alarm_ignore";
-
-// The button of ordinal k: WS_01 .. WS_10. Joined rather than made with arg:
-// every press makes it, and the text has no marker to fill but this one.
-kovo_string workstationControl(int k) {
-    return "WS_" + kovo_string(k, '0', 2);
-}
 
 // The process-execution text for one workstation, empty for an unknown type.
 kovo_string processText(int osType, int action) {
@@ -56,27 +51,23 @@ void Tavisk::controlEvent(kovo_control_event& event) {
 }
 
 void Tavisk::toggleWorkstation(const kovo_string& controlId) {
-    const int k = controlId.firstInt();
-    // Only a configured ordinal may change, and only from its own button
-    // ("WS_03"): any other id ("WS_3", "WS_03x") names no control of the layout,
-    // must not pick a target and is never echoed back.
-    if (!validOrdinal(k)) {
-        return;
-    }
-    const kovo_string control = workstationControl(k);
-    if (controlId != control) {
+    // The ordinal is the first number in the id, whatever form a site's layout
+    // gives it ("WS_03", "WS_3"), and the look goes on the id as received. Any
+    // number outside 1 to 10 is no workstation of the panel.
+    const int k = controlNumber(controlId);
+    if (k < 1 || k > maxWorkstations || !canNameBack(controlId)) {
         return;
     }
     int& selected = selectedAt(k);
     selected = selected > 0 ? 0 : 1;
-    textPut("statesheet", selected > 0 ? selectedLook : idleLook, panel, control);
+    textPut("statesheet", selected > 0 ? selectedLook : idleLook, panel, controlId);
     updateConfirm();
 }
 
 void Tavisk::selectAll() {
     for (int k = 1; k <= wsCount; ++k) {
         selectedAt(k) = 1;
-        textPut("statesheet", selectedLook, panel, workstationControl(k));
+        textPut("statesheet", selectedLook, panel, wsButton[k - 1]);
         updateConfirm();
     }
 }
@@ -88,12 +79,14 @@ void Tavisk::arm(int action) {
 }
 
 void Tavisk::confirm() {
-    // Confirm is disabled while nothing is armed; an event that arrives anyway
-    // must not be read as a restart.
-    if (wsCount < 1 || (pendingAction != actionShutdown && pendingAction != actionRestart)) {
+    if (wsCount < 1) {
         return;
     }
-    for (int k = 1; k <= wsCount; ++k) {
+    // Confirm is disabled while nothing is armed; an event that arrives anyway
+    // must not be read as a restart: nothing is sent, and the return to idle
+    // follows as after any Confirm.
+    const bool armed = pendingAction == actionShutdown || pendingAction == actionRestart;
+    for (int k = 1; armed && k <= wsCount; ++k) {
         if (selectedAt(k) <= 0 || wsNumber[k - 1] <= 0) {
             continue;
         }
@@ -148,7 +141,7 @@ void Tavisk::clearSelection() {
     for (int k = 1; k <= wsCount; ++k) {
         if (selectedAt(k) > 0) {
             selectedAt(k) = 0;
-            textPut("statesheet", idleLook, panel, workstationControl(k));
+            textPut("statesheet", idleLook, panel, wsButton[k - 1]);
         }
     }
     if (pendingAction > 0) {
