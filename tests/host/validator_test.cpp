@@ -191,8 +191,7 @@ TEST_F(Validate, EditorWithoutAFaultValidatesCleanOnEverySiteVariant) {
     // Eleven runs: one on the site and one on each of its ten variants.
     const host_run run = validate(1, "clean", {"--runs", "11", "--steps", "40", "--junit", junit});
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("11 runs, 440 steps, 0 findings\n"), std::string::npos)
-        << run.output;
+    EXPECT_NE(run.output.find("11 runs, 440 steps, 0 findings\n"), std::string::npos) << run.output;
     const std::string xml = readFile(junit);
     EXPECT_NE(xml.find("tests=\"11\" failures=\"0\""), std::string::npos) << xml;
     EXPECT_NE(xml.find("run 1:8 (dbsize-absurd)"), std::string::npos) << xml;

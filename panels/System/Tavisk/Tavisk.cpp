@@ -3,8 +3,8 @@
 
 #include <climits>
 
-#include "kovo_text.h"
 #include "kovo_control_number.h"
+#include "kovo_text.h"
 
 namespace {
 
