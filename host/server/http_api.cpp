@@ -21,6 +21,8 @@ const std::map<std::string, std::pair<const char*, const char*>> pageFiles = {
     {"/app.js", {"app.js", "text/javascript; charset=utf-8"}},
     {"/panels.js", {"panels.js", "text/javascript; charset=utf-8"}},
     {"/panes.js", {"panes.js", "text/javascript; charset=utf-8"}},
+    {"/text_fit.js", {"text_fit.js", "text/javascript; charset=utf-8"}},
+    {"/virtual_list.js", {"virtual_list.js", "text/javascript; charset=utf-8"}},
     {"/style.css", {"style.css", "text/css; charset=utf-8"}},
 };
 

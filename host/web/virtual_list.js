@@ -1,0 +1,68 @@
+// A list that draws only the rows in view (and a few either side), so a router
+// of 16,384 names costs the page no more than one of twenty. Every row has the
+// same height in the list's own pixels: a position is a multiplication, never
+// a measurement, and scrolling redraws a few dozen rows at most.
+"use strict";
+
+const VirtualList = (() => {
+  const overscan = 6;  // rows drawn beyond each edge, so a fast scroll shows no gap
+
+  const resized = new ResizeObserver((entries) => {
+    for (const entry of entries) entry.target.virtualList?.redraw();
+  });
+
+  // scroller: the element that scrolls; rowHeight: px; viewHeight: its height
+  // while it is not laid out yet (hidden, or not in the page);
+  // fill(li, position): makes a row show that position.
+  function create(scroller, rowHeight, viewHeight, fill) {
+    const spacer = document.createElement("div");
+    spacer.className = "vl-spacer";
+    const rows = document.createElement("ol");
+    rows.className = "entries";
+    spacer.append(rows);
+    scroller.append(spacer);
+    let length = 0;
+    let drawnFrom = -1;
+    let drawnTo = -1;
+
+    function draw(force) {
+      const height = scroller.clientHeight || viewHeight;
+      const top = Math.min(scroller.scrollTop, Math.max(0, length * rowHeight - height));
+      const from = Math.max(0, Math.floor(top / rowHeight) - overscan);
+      const to = Math.min(length, Math.ceil((top + height) / rowHeight) + overscan);
+      if (!force && from === drawnFrom && to === drawnTo) return;
+      drawnFrom = from;
+      drawnTo = to;
+      rows.style.transform = "translateY(" + from * rowHeight + "px)";
+      while (rows.childElementCount < to - from) rows.append(document.createElement("li"));
+      while (rows.childElementCount > to - from) rows.lastElementChild.remove();
+      let li = rows.firstElementChild;
+      for (let position = from; position < to; position++, li = li.nextElementSibling) {
+        fill(li, position);
+      }
+    }
+
+    const list = {
+      setLength(n) {
+        length = n;
+        spacer.style.height = n * rowHeight + "px";
+        draw(true);
+      },
+      redraw() { draw(true); },
+      // Brings a position into view unless it is already there.
+      reveal(position) {
+        const height = scroller.clientHeight || viewHeight;
+        const top = position * rowHeight;
+        if (top < scroller.scrollTop) scroller.scrollTop = top;
+        else if (top + rowHeight > scroller.scrollTop + height) scroller.scrollTop = top + rowHeight - height;
+        draw(false);
+      },
+    };
+    scroller.virtualList = list;
+    scroller.addEventListener("scroll", () => draw(false), {passive: true});
+    resized.observe(scroller);
+    return list;
+  }
+
+  return {create};
+})();
