@@ -13,8 +13,9 @@ const VirtualList = (() => {
 
   // scroller: the element that scrolls; rowHeight: px; viewHeight: its height
   // while it is not laid out yet (hidden, or not in the page);
-  // fill(li, position): makes a row show that position.
-  function create(scroller, rowHeight, viewHeight, fill) {
+  // fill(li, position): makes a row show that position. followEnd: while the
+  // list is scrolled to its end it stays there as rows are added (a log).
+  function create(scroller, rowHeight, viewHeight, fill, followEnd = false) {
     const spacer = document.createElement("div");
     spacer.className = "vl-spacer";
     const rows = document.createElement("ol");
@@ -24,10 +25,13 @@ const VirtualList = (() => {
     let length = 0;
     let drawnFrom = -1;
     let drawnTo = -1;
+    let atEnd = followEnd;
 
     function draw(force) {
       const height = scroller.clientHeight || viewHeight;
-      const top = Math.min(scroller.scrollTop, Math.max(0, length * rowHeight - height));
+      const bottom = Math.max(0, length * rowHeight - height);
+      const top = atEnd ? bottom : Math.min(scroller.scrollTop, bottom);
+      if (atEnd && scroller.clientHeight && scroller.scrollTop !== top) scroller.scrollTop = top;
       const from = Math.max(0, Math.floor(top / rowHeight) - overscan);
       const to = Math.min(length, Math.ceil((top + height) / rowHeight) + overscan);
       if (!force && from === drawnFrom && to === drawnTo) return;
@@ -59,7 +63,12 @@ const VirtualList = (() => {
       },
     };
     scroller.virtualList = list;
-    scroller.addEventListener("scroll", () => draw(false), {passive: true});
+    scroller.addEventListener("scroll", () => {
+      if (followEnd && scroller.clientHeight) {
+        atEnd = scroller.scrollTop + scroller.clientHeight >= length * rowHeight - 2;
+      }
+      draw(false);
+    }, {passive: true});
     resized.observe(scroller);
     return list;
   }
