@@ -20,44 +20,12 @@ constexpr std::size_t snapshotTranscript = 500;
 constexpr std::size_t pushedTranscript = 1000;
 constexpr std::size_t feedKept = 2000;
 
-const char* kindWord(kovo_host::entry_kind kind) {
-    using kovo_host::entry_kind;
-    switch (kind) {
-        case entry_kind::action:
-            return "action";
-        case entry_kind::command:
-            return "command";
-        case entry_kind::give_back:
-            return "give_back";
-        case entry_kind::debug:
-            return "debug";
-        case entry_kind::event:
-            return "event";
-        case entry_kind::note:
-            return "note";
-        case entry_kind::breach:
-            return "breach";
-        case entry_kind::failure:
-            return "failure";
-        case entry_kind::output:
-            return "output";
-    }
-    return "note";
-}
-
 // Texts from the plug-ins need not be valid UTF-8: such bytes are replaced, not fatal.
 std::string dumpJson(const json& value) {
     return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 }  // namespace
-
-json serve_session::entryJson(const transcript_line& line) {
-    return {{"seq", line.seq},
-            {"kind", kindWord(line.entry.kind)},
-            {"script", line.entry.script},
-            {"text", kovo_host::transcript::format(line.entry)}};
-}
 
 namespace {
 
@@ -83,7 +51,9 @@ api_result refusal(int status, const std::string& message, const std::string& fi
 }
 
 serve_session::serve_session(kovo_host::simulator_options options)
-    : sim_(std::move(options)), started_(std::chrono::steady_clock::now()) {}
+    : sim_(std::move(options)),
+      transcript_(sim_.log(), transcriptKept),
+      started_(std::chrono::steady_clock::now()) {}
 
 serve_session::~serve_session() {
     stop();
@@ -100,6 +70,7 @@ bool serve_session::start(std::string& error) {
     if (!sim_.storedName(0, 0, 0, name, found, error)) {
         return false;
     }
+    transcript_.start();
     sim_.log().setObserver([this](const kovo_host::transcript_entry& e) { observe(e); });
     started_ = std::chrono::steady_clock::now();
     clock_ = std::thread([this] { clockLoop(); });
@@ -135,7 +106,6 @@ long long serve_session::elapsed() const {
 }
 
 void serve_session::observe(const kovo_host::transcript_entry& entry) {
-    unpublished_.push_back({++transcriptSeq_, entry});
     if (entry.kind == kovo_host::entry_kind::command) {
         actionCommands_.push_back(entry.text);
         recorder_.commandSent(entry.text);
@@ -222,22 +192,11 @@ json serve_session::scriptsJson() const {
 }
 
 void serve_session::publishChanges() {
-    if (!unpublished_.empty()) {
+    if (transcript_.hasUnpushed()) {
         // A page shows the newest entries only: an action that filled a list of
         // thousands pushes what it will show, and says how many it left out.
-        const std::size_t omitted =
-            unpublished_.size() > pushedTranscript ? unpublished_.size() - pushedTranscript : 0;
-        json entries = json::array();
-        for (std::size_t i = omitted; i < unpublished_.size(); ++i) {
-            entries.push_back(entryJson(unpublished_[i]));
-        }
-        for (transcript_line& line : unpublished_) {
-            transcript_.push_back(std::move(line));
-        }
-        unpublished_.clear();
-        while (transcript_.size() > transcriptKept) {
-            transcript_.pop_front();
-        }
+        std::size_t omitted = 0;
+        json entries = transcript_.takeUnpushed(pushedTranscript, omitted);
         publish({{"type", "transcript"}, {"omitted", omitted}, {"entries", std::move(entries)}});
     }
     const auto& requests = sim_.pxRequests();
@@ -296,17 +255,11 @@ json serve_session::stateJson() {
     for (const kovo_host::px_request& r : sim_.pxRequests()) {
         requests.push_back({{"workstation", r.workstation}, {"text", r.text}});
     }
-    json entries = json::array();
-    const std::size_t from =
-        transcript_.size() > snapshotTranscript ? transcript_.size() - snapshotTranscript : 0;
-    for (std::size_t i = from; i < transcript_.size(); ++i) {
-        entries.push_back(entryJson(transcript_[i]));
-    }
     return {{"type", "snapshot"},
             {"site", sim_.site() != nullptr ? sim_.site()->directory() : ""},
             {"scripts", std::move(scripts)},
             {"requests", std::move(requests)},
-            {"transcript", std::move(entries)},
+            {"transcript", transcript_.newest(snapshotTranscript)},
             {"plugins", pluginNames()},
             {"firstWorkstation", sim_.site() != nullptr ? sim_.site()->firstWorkstation() : 0},
             {"record", {{"on", recorder_.recording()}, {"lines", recorder_.lineCount()}}}};
@@ -657,16 +610,10 @@ api_result serve_session::transcript(std::uint64_t since, const std::string& scr
     std::lock_guard<std::mutex> lock(model_);
     catchUp();
     publishChanges();
-    json entries = json::array();
-    for (const transcript_line& line : transcript_) {
-        if (line.seq > since && (script.empty() || line.entry.script == script)) {
-            entries.push_back(entryJson(line));
-        }
-    }
     api_result result;
-    result.body = {{"last", transcriptSeq_},
-                   {"first", transcript_.empty() ? transcriptSeq_ + 1 : transcript_.front().seq},
-                   {"entries", std::move(entries)}};
+    result.body = {{"last", transcript_.last()},
+                   {"first", transcript_.first()},
+                   {"entries", transcript_.entries(since, script)}};
     return result;
 }
 

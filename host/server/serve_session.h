@@ -19,6 +19,7 @@
 #include "panel_json.h"
 #include "session_recorder.h"
 #include "simulator.h"
+#include "transcript_feed.h"
 
 namespace kovo_serve {
 
@@ -86,10 +87,6 @@ class serve_session {
         std::string name, plugin;
         int workstation = 0;
     };
-    struct transcript_line {
-        std::uint64_t seq = 0;
-        kovo_host::transcript_entry entry;
-    };
     using action = std::function<bool(std::string& error)>;
 
     // Runs one operator action on the model: the clock first, then the action,
@@ -103,7 +100,6 @@ class serve_session {
     void publishChanges();
     void publish(json message);
     json scriptsJson() const;
-    static json entryJson(const transcript_line& line);
     json stateJson();
     kovo_host::name_lookup nameLookup();
     script_view currentView(const std::string& name);
@@ -118,9 +114,7 @@ class serve_session {
     kovo_host::simulator sim_;
     std::vector<loaded_script> loaded_;
     std::map<std::string, script_view> views_;  // as last published
-    std::deque<transcript_line> transcript_;    // the newest entries
-    std::vector<transcript_line> unpublished_;
-    std::uint64_t transcriptSeq_ = 0;
+    transcript_feed transcript_;
     std::size_t requestsSeen_ = 0;      // published
     std::size_t requestsRecorded_ = 0;  // told to the recorder
     bool recordShownOn_ = false;
