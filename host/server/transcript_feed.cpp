@@ -84,7 +84,7 @@ json transcript_feed::newest(std::size_t count) const {
 
 json transcript_feed::takeUnpushed(std::size_t limit, std::size_t& omitted) {
     const std::uint64_t next = log_.nextSequence();
-    const std::uint64_t from = std::max(pushed_, next - std::min<std::uint64_t>(next - pushed_, limit));
+    const std::uint64_t from = next - std::min<std::uint64_t>(next - pushed_, limit);
     omitted = static_cast<std::size_t>(std::max(from, log_.firstSequence()) - pushed_);
     pushed_ = next;
     return range(from, "");
