@@ -164,7 +164,8 @@ script_view serve_session::currentView(const std::string& name) {
             }
         }
     }
-    return viewOf(shown, nameLookup());
+    const auto before = views_.find(name);
+    return viewOf(shown, nameLookup(), before == views_.end() ? nullptr : &before->second);
 }
 
 void serve_session::publish(json message) {
