@@ -305,7 +305,8 @@ api_result serve_session::act(const std::string& line, const action& run, int re
     if (run(error)) {
         catchUp();  // the requests the action caused, for the recording
         recorder_.actionDone(line, actionChecks_);
-        result.body = {{"commands", actionCommands_}};
+        result.acted = true;
+        result.commands = std::move(actionCommands_);
     } else {
         recorder_.dropAction();
         result = refusal(refusedStatus, error);

@@ -27,6 +27,10 @@ namespace kovo_serve {
 struct api_result {
     int status = 200;
     json body = json::object();
+    // An action carried out: the command texts it caused, in order (the
+    // answer's "commands", which a client may ask to leave out).
+    bool acted = false;
+    std::vector<std::string> commands;
 };
 
 api_result refusal(int status, const std::string& message, const std::string& field = "");

@@ -32,26 +32,18 @@
   async function send(method, path, body) {
     let reply;
     try {
-      reply = await fetch(path, {
-        method,
-        headers: body === undefined ? {} : {"Content-Type": "application/json"},
-        body: body === undefined ? undefined : JSON.stringify(body),
-      });
+      // The page draws from the feed: an action's answer need not list its commands.
+      const headers = {"Prefer": "return=minimal"};
+      if (body !== undefined) headers["Content-Type"] = "application/json";
+      reply = await fetch(path, {method, headers, body: body === undefined ? undefined : JSON.stringify(body)});
     } catch (failure) {
       setConnection("lost", "server away");
       tell("The server does not answer: nothing was done. It is tried again in the background.", "error");
       return {ok: false, status: 0, body: {}};
     }
-    // An action's answer lists every command it caused (thousands when a list
-    // is filled); the page draws from the feed, so it reads an answer only to
-    // show why an action was refused.
-    if (reply.ok) {
-      reply.body?.cancel().catch(() => {});
-      return {ok: true, status: reply.status, body: {}};
-    }
     const answer = await reply.json().catch(() => ({}));
-    tell(answer.error || reply.statusText, "error");
-    return {ok: false, status: reply.status, body: answer};
+    if (!reply.ok) tell(answer.error || reply.statusText, "error");
+    return {ok: reply.ok, status: reply.status, body: answer};
   }
 
   Panels.setAction((script, what, body) =>
