@@ -57,16 +57,17 @@ const Panes = (() => {
     }
     lines.push(...fresh);
     debugLines.push(...fresh.filter((e) => e.kind === "debug"));
-    // Trimmed in steps, not one entry at a time.
-    if (lines.length > keptLines * 1.25 || replace) {
+    // Trimmed in steps, not one entry at a time; until then lines are only added.
+    const trim = replace || lines.length > keptLines * 1.25;
+    if (trim) {
       lines = lines.slice(-keptLines);
       debugLines = debugLines.slice(-keptLines);
       filterTranscript();
     } else {
       shownLines.push(...fresh.filter(lineFilter()));
-      transcriptList.setLength(shownLines.length);
+      transcriptList.setLength(shownLines.length, true);
     }
-    debugList.setLength(debugLines.length);
+    debugList.setLength(debugLines.length, !trim);
   }
 
   function setScripts(names) {

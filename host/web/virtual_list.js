@@ -27,30 +27,54 @@ const VirtualList = (() => {
     let drawnTo = -1;
     let atEnd = followEnd;
 
-    function draw(force) {
+    // refill: the rows on view may show what changed. Otherwise a row already
+    // drawn keeps its element and contents: a log that grows by a line lays
+    // out one row, not all of them.
+    function draw(refill) {
+      // A hidden list (another pane or script in view) is drawn when it shows.
+      if (scroller.isConnected && scroller.clientHeight === 0) {
+        drawnFrom = drawnTo = -1;
+        return;
+      }
       const height = scroller.clientHeight || viewHeight;
       const bottom = Math.max(0, length * rowHeight - height);
       const top = atEnd ? bottom : Math.min(scroller.scrollTop, bottom);
       if (atEnd && scroller.clientHeight && scroller.scrollTop !== top) scroller.scrollTop = top;
       const from = Math.max(0, Math.floor(top / rowHeight) - overscan);
       const to = Math.min(length, Math.ceil((top + height) / rowHeight) + overscan);
-      if (!force && from === drawnFrom && to === drawnTo) return;
+      if (!refill && from === drawnFrom && to === drawnTo) return;
+      rows.style.transform = "translateY(" + from * rowHeight + "px)";
+      if (refill || drawnFrom < 0 || from >= drawnTo || to <= drawnFrom) {
+        while (rows.childElementCount < to - from) rows.append(document.createElement("li"));
+        while (rows.childElementCount > to - from) rows.lastElementChild.remove();
+        let li = rows.firstElementChild;
+        for (let position = from; position < to; position++, li = li.nextElementSibling) {
+          fill(li, position);
+        }
+      } else {
+        const spare = [];
+        for (let p = drawnFrom; p < from; p++) spare.push(rows.removeChild(rows.firstElementChild));
+        for (let p = drawnTo; p > to; p--) spare.push(rows.removeChild(rows.lastElementChild));
+        const row = (position) => {
+          const li = spare.pop() || document.createElement("li");
+          fill(li, position);
+          return li;
+        };
+        const before = [];
+        for (let position = from; position < drawnFrom; position++) before.push(row(position));
+        rows.prepend(...before);
+        for (let position = drawnTo; position < to; position++) rows.append(row(position));
+      }
       drawnFrom = from;
       drawnTo = to;
-      rows.style.transform = "translateY(" + from * rowHeight + "px)";
-      while (rows.childElementCount < to - from) rows.append(document.createElement("li"));
-      while (rows.childElementCount > to - from) rows.lastElementChild.remove();
-      let li = rows.firstElementChild;
-      for (let position = from; position < to; position++, li = li.nextElementSibling) {
-        fill(li, position);
-      }
     }
 
     const list = {
-      setLength(n) {
+      // added: the list only grew at its end since it was drawn.
+      setLength(n, added = false) {
         length = n;
         spacer.style.height = n * rowHeight + "px";
-        draw(true);
+        draw(!added);
       },
       redraw() { draw(true); },
       // Brings a position into view unless it is already there.
