@@ -152,7 +152,7 @@
 
   // ---- what a write stored, in the header of the script that wrote it
 
-  const storedCommand = /^\[[^\]]*\] 0 (RM .*)$/;
+  const storedCommand = /^\s*\[[^\]]*\] 0 (RM .*)$/;
   const noteTimers = new Map();
 
   function noteWrites(entries) {
@@ -166,7 +166,7 @@
     for (const [name, texts] of writes) {
       const note = section(name).querySelector(".write-note");
       const last = texts[texts.length - 1];
-      note.textContent = "✓ stored " + (texts.length > 1 ? texts.length + " names, last: " : "") + last.slice(3);
+      note.textContent = "✓ stored" + (texts.length > 1 ? " " + texts.length + ", the last" : "") + ": " + last;
       note.title = texts.join("\n");
       note.dataset.count = String(texts.length);
       note.hidden = false;

@@ -10,7 +10,7 @@ const Panels = (() => {
     "QDSourceSelected", "QDSourceDeselected", "QD_Update_High", "QD_Update_Low",
     "QD_Cancel_High", "QD_Cancel_Low",
   ]);
-  const rowHeight = 32;  // a list row, in layout pixels (style.css draws it so)
+  const rowHeight = 34;  // a list row, in layout pixels (style.css draws it so)
   const bareNumber = /^\d+$/;
   const numberedEntry = /^(\d+) - (.*)$/;
 
@@ -46,8 +46,8 @@ const Panels = (() => {
     }
   }
 
-  function fitText(text) {
-    return el("span", "fit", text);
+  function fitText(text, lines = "") {
+    return el("span", "fit" + lines, text);
   }
 
   // ---- lists: only the rows in view are drawn
@@ -80,7 +80,10 @@ const Panels = (() => {
 
   function fillRow(list, li, position) {
     const text = list.entries[position];
-    if (li.textContent !== text) li.textContent = text;
+    if (li.textContent !== text) {
+      li.textContent = text;
+      li.title = text;  // a row too long for the list ends in an ellipsis
+    }
     li.dataset.position = String(position);
     li.className = position === list.selected ? "selected" : "";
     const hint = hintFor(list, text);
@@ -119,8 +122,10 @@ const Panels = (() => {
       button.type = "button";
       button.dataset.position = String(b.number);
       button.disabled = !c.enabled || !b.enabled;
-      button.append(el("span", "map-number", String(b.number)), fitText(b.label));
-      if (showIndex) button.append(el("span", "map-index", b.index > 0 ? "#" + b.index : "–"));
+      // Its number, and on a name map the index behind it, are in the tooltip.
+      button.title = (showIndex ? "button " : "group ") + b.number +
+                     (showIndex ? (b.index > 0 ? ", index " + b.index : ", empty") : "");
+      button.append(fitText(b.label, " wrap"));
       button.addEventListener("click", () =>
         act(script, "choose", {panel, control: c.id, position: b.number}));
       grid.append(button);
