@@ -28,7 +28,10 @@ const Panes = (() => {
     li.dataset.seq = String(line.seq);
     li.dataset.script = line.script;
     li.dataset.kind = line.kind;
-    if (li.textContent !== line.text) li.textContent = line.text;
+    if (li.textContent !== line.text) {
+      li.textContent = line.text;
+      li.title = line.text;  // a line wider than the pane, whole
+    }
   }
 
   function lineFilter() {

@@ -3,9 +3,12 @@
 // the 1280 layouts). Run by tools/serve-screenshots.sh only, which names the
 // folder in KOVO_SCREENSHOTS; the test run skips it.
 const path = require("node:path");
-const { test, opened, focus, expect } = require("./serve_fixture");
+const { test, opened, focus, expect, root, host } = require("./serve_fixture");
 
 const out = process.env.KOVO_SCREENSHOTS;
+// The plug-ins by a path from the source tree: the transcript's load lines then
+// show no folder of this machine.
+const plugins = path.relative(root, path.join(path.dirname(host), "..", "lib"));
 
 // Each picture: the plug-in, its file name, and the operator's steps before it.
 const scenes = [
@@ -36,7 +39,7 @@ for (const [width, height, workstation] of [[1024, 768, 14], [1280, 1024, 12]]) 
   test(`pictures at ${width}x${height}`, async ({ page, serve }) => {
     test.skip(!out, "only for tools/serve-screenshots.sh");
     await page.setViewportSize({ width, height });
-    const url = await serve();
+    const url = await serve(["--plugins", plugins]);
     await opened(page, url);
     for (const [plugin, name, steps] of scenes) {
       const script = name.split("-")[0];

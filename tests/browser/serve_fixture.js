@@ -12,6 +12,7 @@ const host = process.env.KOVO_HOST || path.join(root, "build", "default", "bin",
 function startServer(args) {
   const state = fs.mkdtempSync(path.join(os.tmpdir(), "kovo-serve-"));
   const child = spawn(host, ["serve", "--fresh-db", "--state", state, "--port", "0", ...args], {
+    cwd: root,  // relative paths in arguments are the source tree's
     stdio: ["ignore", "pipe", "pipe"],
   });
   let output = "";
@@ -83,4 +84,4 @@ async function focus(page, script) {
   await base.expect(page.locator(`.script[data-script="${script}"]`)).toBeVisible();
 }
 
-module.exports = { test, expect: base.expect, runCheck, control, opened, focus, root };
+module.exports = { test, expect: base.expect, runCheck, control, opened, focus, root, host };
