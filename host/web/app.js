@@ -129,6 +129,7 @@
     for (const name of [...scripts.keys()]) {
       if (!names.includes(name)) {
         scripts.delete(name);
+        Panels.release(section(name));
         section(name).remove();
         tab(name).remove();
       }

@@ -190,20 +190,44 @@ const Panels = (() => {
   // ---- panels, scaled to the room they have
 
   // The canvas keeps the layout's pixels; the frame scales it to fit, whole.
-  function fit(frame, force) {
+  // Called when the frame is laid out with a new size (a ResizeObserver, so
+  // after layout and before paint: a panel is never painted unfitted).
+  function fit(frame, room) {
     const canvas = frame.firstElementChild;
-    if (!canvas || frame.clientWidth === 0) return;  // not shown now
+    if (!canvas || room.width === 0) return;  // not shown now
     const width = Number(canvas.dataset.width) || 1;
     const height = Number(canvas.dataset.height) || 1;
-    const scale = Math.max(0.1, Math.min(frame.clientWidth / width, frame.clientHeight / height));
-    const left = Math.max(0, (frame.clientWidth - width * scale) / 2);
+    const scale = Math.max(0.1, Math.min(room.width / width, room.height / height));
+    const left = Math.max(0, (room.width - width * scale) / 2);
     canvas.style.transform = "translate(" + left + "px, 0) scale(" + scale + ")";
-    const before = Number(canvas.dataset.scale);
     canvas.dataset.scale = String(scale);
-    if (force || before !== scale) TextFit.fit(canvas.querySelectorAll(".fit"), scale);
+    // Also at the same scale: texts changed while the panel was hidden are not fitted yet.
+    TextFit.fit(canvas.querySelectorAll(".fit"), scale);
   }
 
-  const resizer = new ResizeObserver((entries) => entries.forEach((entry) => fit(entry.target, false)));
+  const resizer = new ResizeObserver((entries) =>
+    entries.forEach((entry) => fit(entry.target, entry.contentRect)));
+
+  // Texts of controls changed by a push are fitted together at the next frame:
+  // a push that changes many controls measures them at once, and none forces
+  // a layout of the page while the push is handled.
+  const unfitted = new Set();
+  function fitSoon(texts) {
+    if (!unfitted.size) {
+      requestAnimationFrame(() => {
+        const byPanel = new Map();
+        for (const text of unfitted) {
+          const canvas = text.closest(".panel");
+          if (!canvas || !canvas.dataset.scale) continue;  // fitted when its panel shows
+          if (!byPanel.has(canvas)) byPanel.set(canvas, []);
+          byPanel.get(canvas).push(text);
+        }
+        unfitted.clear();
+        for (const [canvas, texts] of byPanel) TextFit.fit(texts, Number(canvas.dataset.scale));
+      });
+    }
+    texts.forEach((text) => unfitted.add(text));
+  }
 
   function panelElement(script, p) {
     const frame = el("div", "panel-frame");
@@ -230,9 +254,17 @@ const Panels = (() => {
     };
   }
 
+  // What leaves the page is no longer watched for its size.
+  function release(root) {
+    root.querySelectorAll(".panel-frame").forEach((frame) => resizer.unobserve(frame));
+    root.querySelectorAll(".kind-list").forEach((list) => list.virtualList.release());
+    if (root.virtualList) root.virtualList.release();
+  }
+
   // Replaces what a script shows.
   function drawScript(section, s) {
     const body = section.querySelector(".script-panels");
+    release(body);
     body.replaceChildren();
     if (!s.panels.length) body.append(el("p", "empty", "No panel is shown."));
     for (const p of s.panels) body.append(panelElement(s.name, p));
@@ -240,7 +272,6 @@ const Panels = (() => {
     const text = caption(s);
     title.textContent = text.text;
     title.title = text.title;
-    section.querySelectorAll(".panel-frame").forEach((frame) => fit(frame, true));
   }
 
   // Applies one pushed change of a control to the model and to the page.
@@ -276,9 +307,14 @@ const Panels = (() => {
       return;
     }
     const fresh = controlElement(s.name, change.panel, next);
-    if (current) current.replaceWith(fresh); else canvas.append(fresh);
+    if (current) {
+      release(current);
+      current.replaceWith(fresh);
+    } else {
+      canvas.append(fresh);
+    }
     const texts = fresh.querySelectorAll(".fit");
-    if (texts.length) TextFit.fit(texts, Number(canvas.dataset.scale) || 1);
+    if (texts.length) fitSoon(texts);
   }
 
   function sameBox(a, b) {
@@ -289,6 +325,6 @@ const Panels = (() => {
     setAction: (fn) => { act = fn; },
     drawScript,
     applyChange,
-    refit: (section) => section.querySelectorAll(".panel-frame").forEach((frame) => fit(frame, false)),
+    release,
   };
 })();
