@@ -147,7 +147,9 @@ const Panels = (() => {
       case "label": {
         e = el("div");
         e.append(fitText(c.text));
-        if (c.enabled) e.addEventListener("click", () => act(script, "press", {panel, control: c.id}));
+        e.addEventListener("click", () => {
+          if (e.dataset.enabled === "true") act(script, "press", {panel, control: c.id});
+        });
         break;
       }
       case "list":
@@ -297,6 +299,19 @@ const Panels = (() => {
     const canvas = section.querySelector('.panel[data-panel="' + CSS.escape(change.panel) + '"]');
     if (!canvas) return;
     const current = canvas.querySelector('[data-control="' + CSS.escape(change.id) + '"]');
+    // A button or label whose text and place stay (a press that changes a look
+    // or enables a control) keeps its element, and its text the size it has.
+    if (current && old && (next.kind === "button" || next.kind === "label") && old.kind === next.kind &&
+        old.text === next.text && sameBox(old, next)) {
+      setState(current, s.name, change.panel, next);
+      if (next.kind === "button") current.disabled = !next.enabled;
+      const text = current.querySelector(".fit");
+      if (text.classList.contains("clipped")) {
+        current.plainTitle = current.title;
+        current.title = text.textContent;
+      }
+      return;
+    }
     // A list keeps its element (and where it is scrolled to): its rows are redrawn.
     if (current && old && next.kind === "list" && old.kind === "list" && sameBox(old, next)) {
       setState(current, s.name, change.panel, next);
