@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <utility>
 
 #include <httplib.h>
 
@@ -310,7 +311,7 @@ void http_api::routes() {
                      : what == "type" ? session_.type(name, panel, control, text)
                                       : session_.event(name, panel, control, text);
         }
-        reply(res, result, wantsMinimal(req));
+        reply(res, std::move(result), wantsMinimal(req));
     });
     s.Post(R"(/api/scripts/([^/]+)/query)",
            [this](const httplib::Request& req, httplib::Response& res) {
