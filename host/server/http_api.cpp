@@ -3,6 +3,7 @@
 #include <climits>
 #include <filesystem>
 #include <map>
+#include <utility>
 
 #include <httplib.h>
 
@@ -22,10 +23,25 @@ const std::map<std::string, std::pair<const char*, const char*>> pageFiles = {
     {"/app.js", {"app.js", "text/javascript; charset=utf-8"}},
     {"/panels.js", {"panels.js", "text/javascript; charset=utf-8"}},
     {"/panes.js", {"panes.js", "text/javascript; charset=utf-8"}},
+    {"/text_fit.js", {"text_fit.js", "text/javascript; charset=utf-8"}},
+    {"/virtual_list.js", {"virtual_list.js", "text/javascript; charset=utf-8"}},
     {"/style.css", {"style.css", "text/css; charset=utf-8"}},
 };
 
-void reply(httplib::Response& res, const api_result& result) {
+// An action answers with the commands it caused. A client that draws from the
+// feed instead (the page) sends "Prefer: return=minimal" and gets only their
+// number: a step that fills a list of thousands is then not sent twice.
+bool wantsMinimal(const httplib::Request& req) {
+    return req.get_header_value("Prefer").find("return=minimal") != std::string::npos;
+}
+
+void reply(httplib::Response& res, api_result result, bool minimal = false) {
+    if (result.acted && minimal) {
+        result.body["commandCount"] = result.commands.size();
+        res.set_header("Preference-Applied", "return=minimal");
+    } else if (result.acted) {
+        result.body["commands"] = std::move(result.commands);
+    }
     res.status = result.status;
     res.set_header("Cache-Control", "no-store");
     res.set_content(result.body.dump(-1, ' ', false, json::error_handler_t::replace),
@@ -255,11 +271,12 @@ void http_api::routes() {
             reply(res, refusal(400, "the field name is longer than 64 characters", "name"));
             return;
         }
-        reply(res, body.ok() ? session_.load(name, plugin, workstation) : body.error());
+        reply(res, body.ok() ? session_.load(name, plugin, workstation) : body.error(),
+              wantsMinimal(req));
     });
     s.Delete(R"(/api/scripts/([^/]+))",
              [this](const httplib::Request& req, httplib::Response& res) {
-                 reply(res, session_.unload(req.matches[1]));
+                 reply(res, session_.unload(req.matches[1]), wantsMinimal(req));
              });
     s.Get(R"(/api/scripts/([^/]+)/panel)",
           [this](const httplib::Request& req, httplib::Response& res) {
@@ -284,14 +301,15 @@ void http_api::routes() {
                      : what == "type" ? session_.type(name, panel, control, text)
                                       : session_.event(name, panel, control, text);
         }
-        reply(res, result);
+        reply(res, std::move(result), wantsMinimal(req));
     });
     s.Post(R"(/api/scripts/([^/]+)/query)",
            [this](const httplib::Request& req, httplib::Response& res) {
                body_fields body(req);
                const bool hasText = body.has("text");
                const std::string text = body.text("text", false);
-               reply(res, body.ok() ? session_.query(req.matches[1], text, hasText) : body.error());
+               reply(res, body.ok() ? session_.query(req.matches[1], text, hasText) : body.error(),
+                     wantsMinimal(req));
            });
     s.Post("/api/rename", [this](const httplib::Request& req, httplib::Response& res) {
         body_fields body(req);
@@ -299,11 +317,12 @@ void http_api::routes() {
         const int database = body.number("database", true);
         const int index = body.number("index", true);
         const std::string name = body.text("name", true);
-        reply(res, body.ok() ? session_.rename(device, database, index, name) : body.error());
+        reply(res, body.ok() ? session_.rename(device, database, index, name) : body.error(),
+              wantsMinimal(req));
     });
     s.Post("/api/names/import", [this](const httplib::Request& req, httplib::Response& res) {
         const std::string dry = req.get_param_value("dry-run");
-        reply(res, session_.importNames(req.body, dry == "1" || dry == "true"));
+        reply(res, session_.importNames(req.body, dry == "1" || dry == "true"), wantsMinimal(req));
     });
     s.Get("/api/devices", [this](const httplib::Request&, httplib::Response& res) {
         reply(res, session_.devices());
