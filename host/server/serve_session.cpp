@@ -45,6 +45,7 @@ api_result refusalOf(const kovo_host::host_error& error) {
         {error_kind::no_index, 404, "index"},
         {error_kind::refused, 409, ""},
         {error_kind::name_taken, 409, "name"},
+        {error_kind::bad_name, 400, "name"},
         {error_kind::bad_input, 400, "body"},
     };
     for (const answer& known : answers) {

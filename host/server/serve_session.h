@@ -44,8 +44,8 @@ struct api_result {
 api_result refusal(int status, const std::string& message, const std::string& field = "");
 // What the simulator refused, as an answer: 404 (naming the field) for what the
 // model does not have, 409 for what the operator cannot do now or a name that
-// is taken, 400 for a names file it cannot store, 500 for a plug-in, site or
-// store that cannot be used.
+// is taken, 400 for a name it cannot take or a names file it cannot store, 500
+// for a plug-in, site or store that cannot be used.
 api_result refusalOf(const kovo_host::host_error& error);
 
 // A published change, numbered in order.
