@@ -239,8 +239,30 @@
       if ($("app").dataset.connection !== "live") setConnection("live", "live");
       handle(JSON.parse(event.data));
     };
-    // The browser tries again by itself; until then the panels are not usable.
-    feed.onerror = () => setConnection("lost", "server away: reconnecting");
+    feed.onerror = () => {
+      // The browser tries again by itself; until then the panels are not usable.
+      if (feed.readyState !== EventSource.CLOSED) {
+        setConnection("lost", "server away: reconnecting");
+        return;
+      }
+      // Refused (too many pages open at once): say why, and ask again later.
+      setConnection("lost", "no live feed: trying again");
+      explainRefusedFeed();
+      setTimeout(connect, 5000);
+    };
+  }
+
+  async function explainRefusedFeed() {
+    try {
+      const reply = await fetch("api/events");
+      if (reply.ok) {
+        reply.body?.cancel();  // let in after all: the next connect takes it
+        return;
+      }
+      tell((await reply.json()).error || "the server refused the live feed", "error");
+    } catch (e) {
+      // away after all: the next connect says so
+    }
   }
 
   function suggestName() {

@@ -5,6 +5,7 @@
 const Panes = (() => {
   const keptLines = 20000;  // as many as the server keeps (GET api/transcript)
   const lineHeight = 18;    // a transcript row, in px (style.css draws it so)
+  const nameHeight = 22;    // a row of the stored names, likewise
   const $ = (id) => document.getElementById(id);
   let devices = [];
   let namesTimer = 0;
@@ -13,6 +14,9 @@ const Panes = (() => {
   let debugLines = [];   // the debug output among them
   let transcriptList = null;
   let debugList = null;
+  let names = [];        // the stored names shown: {index, name}, in index order
+  let namesList = null;
+  let namesAsked = 0;    // the newest request for them (an older answer is dropped)
 
   function showPane(name) {
     document.querySelectorAll(".tabs [data-pane]").forEach((tab) =>
@@ -127,33 +131,42 @@ const Panes = (() => {
     }
   }
 
-  async function refreshNames() {
+  // ---- stored names: a router holds up to 16,384, drawn as a virtual list too
+
+  function fillName(li, n) {
+    li.className = "name-row";
+    li.setAttribute("role", "listitem");
+    li.dataset.index = String(n.index);
+    if (!li.firstElementChild) li.append(document.createElement("span"), document.createElement("span"));
+    li.firstElementChild.textContent = String(n.index);
+    if (li.lastElementChild.textContent !== n.name) {
+      li.lastElementChild.textContent = n.name;
+      li.title = n.name;  // a name wider than the pane, whole
+    }
+  }
+
+  // fromTop: another database or search, shown from its start (a store
+  // pushed by the server keeps the place the operator scrolled to).
+  async function refreshNames(fromTop = false) {
     if ($("pane-names").hidden || !$("names-device").value) return;
     const params = new URLSearchParams({
       device: $("names-device").value,
       database: $("names-database").value || "0",
       search: $("names-search").value,
     });
+    const asked = ++namesAsked;
     const reply = await fetch("api/names?" + params);
     const body = await reply.json();
-    const rows = document.createDocumentFragment();
-    for (const n of body.names || []) {
-      const tr = document.createElement("tr");
-      tr.dataset.index = String(n.index);
-      const index = document.createElement("td");
-      index.textContent = String(n.index);
-      const name = document.createElement("td");
-      name.textContent = n.name;
-      tr.append(index, name);
-      rows.append(tr);
-    }
-    $("names").replaceChildren(rows);
+    if (asked !== namesAsked) return;
+    names = body.names || [];
+    namesList.setLength(names.length);
+    if (fromTop) namesList.reveal(0);
   }
 
-  function namesChanged() {
-    // Several stores in a row redraw once.
+  function namesChanged(fromTop = false) {
+    // Several stores (or keys typed) in a row redraw once.
     clearTimeout(namesTimer);
-    namesTimer = setTimeout(refreshNames, 50);
+    namesTimer = setTimeout(() => refreshNames(fromTop), 50);
   }
 
   function init() {
@@ -161,13 +174,15 @@ const Panes = (() => {
                                        (li, position) => fillLine(li, shownLines[position]), true);
     debugList = VirtualList.create($("debug"), lineHeight, 600,
                                   (li, position) => fillLine(li, debugLines[position]), true);
+    namesList = VirtualList.create($("names"), nameHeight, 600,
+                                  (li, position) => fillName(li, names[position]));
     document.querySelectorAll(".tabs [data-pane]").forEach((tab) =>
       tab.addEventListener("click", () => showPane(tab.dataset.pane)));
     $("transcript-script").addEventListener("change", filterTranscript);
     $("transcript-filter").addEventListener("input", filterTranscript);
-    $("names-device").addEventListener("change", () => { fillDatabases(); refreshNames(); });
-    $("names-database").addEventListener("change", refreshNames);
-    $("names-search").addEventListener("input", namesChanged);
+    $("names-device").addEventListener("change", () => { fillDatabases(); refreshNames(true); });
+    $("names-database").addEventListener("change", () => refreshNames(true));
+    $("names-search").addEventListener("input", () => namesChanged(true));
     loadDevices().catch(() => {});
   }
 

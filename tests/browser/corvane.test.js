@@ -53,7 +53,7 @@ test("a rename typed on the keyboard is confirmed in the header and reaches the 
   await page.selectOption("#names-device", "201");
   await page.selectOption("#names-database", "0");
   await page.fill("#names-search", "guest");
-  await expect(page.locator('#names tr[data-index="5"]')).toHaveText(/Guest`s Camera 2/);
+  await expect(page.locator('#names li[data-index="5"]')).toHaveText(/Guest`s Camera 2/);
   await page.screenshot({ path: info.outputPath("corvane-rename.png") });
 });
 
@@ -148,6 +148,21 @@ test("the names editor opens on a 4,096-name router, drawing only the rows in vi
     expect(pushed.length).toBeGreaterThan(0);
     expect(Math.max(...pushed)).toBeLessThan(20000);  // the whole list is over 50,000 bytes
     await page.screenshot({ path: info.outputPath("names-editor-4096.png") });
+
+    // The Names pane draws only its rows in view too, and follows a store.
+    await page.getByRole("tab", { name: "Names" }).click();
+    await page.selectOption("#names-device", "201");
+    await page.selectOption("#names-database", "0");
+    const stored = page.locator("#names");
+    await expect(stored.locator('li[data-index="7"]')).toHaveText(/Renamed 7/);
+    expect(await stored.locator("li").count()).toBeLessThan(60);
+    await stored.evaluate((e) => { e.scrollTop = e.scrollHeight; });
+    await expect(stored.locator('li[data-index="4096"]')).toHaveText(/Source 4096/);
+    await expect(stored.locator('li[data-index="1"]')).toHaveCount(0);
+    await page.request.post(url + "api/rename", { data: { device: 201, database: 0, index: 4095, name: "Near the end" } });
+    await expect(stored.locator('li[data-index="4095"]')).toHaveText(/Near the end/);
+    await page.fill("#names-search", "Source 12");
+    await expect(stored.locator('li[data-index="12"]')).toBeVisible();
   } finally {
     fs.rmSync(site, { recursive: true, force: true });
   }
