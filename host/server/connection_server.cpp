@@ -1,5 +1,7 @@
 #include "connection_server.h"
 
+#include <condition_variable>
+#include <deque>
 #include <list>
 #include <mutex>
 #include <string>
@@ -14,61 +16,114 @@ namespace {
 thread_local socket_stream* currentStream = nullptr;
 thread_local bool currentOverLimit = false;
 
-// One thread per connection, joined when it ends or when the server stops.
-// Connections are counted as they are accepted, in order (their threads may
-// start in any order): one past the limit is told so on its thread.
+// A thread for each connection open at once, so that an event feed or a slow
+// client never holds back another connection; a thread whose connection ended
+// waits a while for the next one (a client that opens a connection a request
+// starts no thread each time). Connections are counted as they are accepted,
+// in order: one past the limit is told so on its thread.
 class connection_threads : public httplib::TaskQueue {
   public:
     connection_threads(std::atomic<std::size_t>& open, std::size_t limit)
         : open_(open), limit_(limit) {}
 
     void enqueue(std::function<void()> fn) override {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
         reap();
-        const bool over = ++open_ > limit_;
-        auto done = std::make_shared<std::atomic<bool>>(false);
-        const auto serve = [this, fn, done, over] {
-            currentOverLimit = over;
-            fn();
-            --open_;
-            *done = true;
-        };
-        try {
-            threads_.push_back({std::thread(serve), done});
-        } catch (const std::system_error&) {
-            serve();  // no thread to be had: served here, the next accept waiting
+        jobs_.push_back({std::move(fn), ++open_ > limit_});
+        if (jobs_.size() > idle_ && !start() && workers_.empty()) {
+            // No thread to be had: served here, the next accept waiting.
+            const job j = std::move(jobs_.back());
+            jobs_.pop_back();
+            lock.unlock();
+            serve(j);
+            return;
         }
+        ready_.notify_one();
     }
 
     void shutdown() override {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (running& r : threads_) {
-            r.thread.join();
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            stopping_ = true;
         }
-        threads_.clear();
+        ready_.notify_all();
+        for (worker& w : workers_) {
+            w.thread.join();
+        }
+        workers_.clear();
     }
 
   private:
-    struct running {
+    struct job {
+        std::function<void()> fn;
+        bool over = false;
+    };
+    struct worker {
         std::thread thread;
-        std::shared_ptr<std::atomic<bool>> done;
+        bool done = false;  // its loop has ended (guarded by mutex_)
     };
 
+    void serve(const job& j) {
+        currentOverLimit = j.over;
+        j.fn();
+        --open_;
+    }
+
+    bool start() {
+        workers_.emplace_back();
+        worker& w = workers_.back();
+        try {
+            w.thread = std::thread([this, &w] { work(w); });
+            return true;
+        } catch (const std::system_error&) {
+            workers_.pop_back();
+            return false;
+        }
+    }
+
+    void work(worker& w) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (true) {
+            ++idle_;
+            const bool woken = ready_.wait_for(lock, keepThread,
+                                               [this] { return stopping_ || !jobs_.empty(); });
+            --idle_;
+            if (jobs_.empty()) {
+                if (stopping_ || !woken) {
+                    break;
+                }
+                continue;
+            }
+            const job j = std::move(jobs_.front());
+            jobs_.pop_front();
+            lock.unlock();
+            serve(j);
+            lock.lock();
+        }
+        w.done = true;
+    }
+
+    // Joins the threads whose loop has ended (called with mutex_ held).
     void reap() {
-        for (auto r = threads_.begin(); r != threads_.end();) {
-            if (*r->done) {
-                r->thread.join();
-                r = threads_.erase(r);
+        for (auto w = workers_.begin(); w != workers_.end();) {
+            if (w->done) {
+                w->thread.join();
+                w = workers_.erase(w);
             } else {
-                ++r;
+                ++w;
             }
         }
     }
 
+    static constexpr std::chrono::seconds keepThread{10};
     std::atomic<std::size_t>& open_;
     const std::size_t limit_;
     std::mutex mutex_;
-    std::list<running> threads_;
+    std::condition_variable ready_;
+    std::deque<job> jobs_;
+    std::size_t idle_ = 0;  // threads waiting for a connection
+    bool stopping_ = false;
+    std::list<worker> workers_;
 };
 
 // What a request that never arrived whole gets (the library answers only a

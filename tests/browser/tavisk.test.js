@@ -3,9 +3,26 @@
 const fs = require("node:fs");
 const { test, expect, runCheck, control, opened, focus } = require("./serve_fixture");
 
-test("a shutdown of two workstations by clicks reaches both, shown in the requests pane", async ({ page, serve }, info) => {
+test("a disabled button cannot be pressed; a shutdown of two workstations by clicks reaches both, shown in the requests pane", async ({ page, serve }, info) => {
   const url = await serve(["--load", "ws=Tavisk:workstation=12"]);
   await opened(page, url);
+
+  // Before any workstation is chosen, Confirm is disabled: a click does not reach the script.
+  const confirm = control(page, "ws", "1", "Confirm");
+  await expect(confirm).toHaveAttribute("data-enabled", "false");
+  await expect(confirm).toBeDisabled();
+  await confirm.click({ force: true });
+  await control(page, "ws", "1", "WS_02").click();  // something that does arrive, to wait for
+  await expect(page.locator("#transcript")).toContainText("WS_02 'button=released'");
+  await expect(page.locator("#transcript")).not.toContainText("Confirm 'button=released'");
+  // Over the API the same press is refused with the reason.
+  const refused = await page.request.post(url + "api/scripts/ws/press", {
+    data: { panel: "1", control: "Confirm" },
+  });
+  expect(refused.status()).toBe(409);
+  expect((await refused.json()).error).toContain("disabled");
+  await control(page, "ws", "1", "WS_02").click();  // chosen no more
+
   await control(page, "ws", "1", "WS_01").click();
   await control(page, "ws", "1", "WS_03").click();
   await control(page, "ws", "1", "Shutdown").click();
@@ -24,24 +41,6 @@ test("a shutdown of two workstations by clicks reaches both, shown in the reques
   // The timer on the wall clock returns the panel to idle.
   await expect(control(page, "ws", "1", "Confirm")).toHaveAttribute("data-enabled", "false", { timeout: 3000 });
   await page.screenshot({ path: info.outputPath("tavisk.png") });
-});
-
-test("a disabled button cannot be pressed", async ({ page, serve }) => {
-  const url = await serve(["--load", "ws=Tavisk:workstation=12"]);
-  await opened(page, url);
-  const confirm = control(page, "ws", "1", "Confirm");
-  await expect(confirm).toHaveAttribute("data-enabled", "false");
-  await expect(confirm).toBeDisabled();
-  await confirm.click({ force: true });
-  await control(page, "ws", "1", "WS_02").click();  // something that does arrive, to wait for
-  await expect(page.locator("#transcript")).toContainText("WS_02 'button=released'");
-  await expect(page.locator("#transcript")).not.toContainText("Confirm 'button=released'");
-  // Over the API the same press is refused with the reason.
-  const refused = await page.request.post(url + "api/scripts/ws/press", {
-    data: { panel: "1", control: "Confirm" },
-  });
-  expect(refused.status()).toBe(409);
-  expect((await refused.json()).error).toContain("disabled");
 });
 
 test("two tabs on one server stay in step", async ({ context, serve }) => {
