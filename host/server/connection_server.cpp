@@ -85,8 +85,8 @@ class connection_threads : public httplib::TaskQueue {
         std::unique_lock<std::mutex> lock(mutex_);
         while (true) {
             ++idle_;
-            const bool woken = ready_.wait_for(lock, keepThread,
-                                               [this] { return stopping_ || !jobs_.empty(); });
+            const bool woken =
+                ready_.wait_for(lock, keepThread, [this] { return stopping_ || !jobs_.empty(); });
             --idle_;
             if (jobs_.empty()) {
                 if (stopping_ || !woken) {
