@@ -1,5 +1,6 @@
 #include "check_site_command.h"
 
+#include "command_usage.h"
 #include "site_check.h"
 
 namespace kovo_host {
@@ -15,7 +16,8 @@ int runCheckSite(const std::vector<std::string>& args, const simulator_options& 
         } else if (arg == "--strict") {
             strict = true;
         } else if (!arg.empty() && arg[0] == '-') {
-            err << "kovo-host: check-site: unknown option " << arg << "\n";
+            err << "kovo-host: check-site: unknown option " << arg << "\n"
+                << commandUsage("check-site");
             return 2;
         } else {
             dirs.push_back(arg);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "check_site_command.h"
+#include "command_usage.h"
 #include "host_command_line.h"
 #include "interactive_shell.h"
 #include "kovo_os_host.h"
@@ -14,28 +15,6 @@
 #include "script_runner.h"
 #include "serve_command.h"
 #include "validate_command.h"
-
-namespace {
-
-const char usage[] =
-    "usage: kovo-host run [--check] [options] SCRIPT\n"
-    "       kovo-host shell [options]\n"
-    "       kovo-host check-site [DIR] [--json] [--strict]\n"
-    "       kovo-host names export [--device N] [--database D] [options]\n"
-    "       kovo-host names import FILE.csv [--dry-run] [options]\n"
-    "       kovo-host serve [options] [--listen ADDR] [--port N] [--load "
-    "NAME=PLUGIN[:workstation=N]]...\n"
-    "       kovo-host validate PLUGIN [validate options] (see kovo-host validate --help)\n"
-    "options:\n"
-    "  --site DIR      site directory (default: the demo site)\n"
-    "  --db FILE       name store file (default: one per site in the user's state folder)\n"
-    "  --state DIR     folder of the per-site name stores\n"
-    "  --plugins DIR   where bare plug-in names are found (default: the build's lib folder)\n"
-    "  --layouts DIR   where layout paths start (default: the source tree)\n"
-    "  --fresh-db      seed the name store afresh from the site's name files\n"
-    "  --no-capture    let the plug-ins' debug output go to standard error\n";
-
-}  // namespace
 
 namespace kovo_host {
 
@@ -73,11 +52,20 @@ bool takeCommonOptions(std::vector<std::string>& args, simulator_options& option
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << usage;
+        std::cout << kovo_host::overallUsage();
         return args.empty() ? 2 : 0;
     }
     const std::string command = args[0];
     args.erase(args.begin());
+    const std::string usage = kovo_host::commandUsage(command);
+    if (usage.empty()) {
+        std::cerr << "kovo-host: unknown command " << command << "\n" << kovo_host::overallUsage();
+        return 2;
+    }
+    if (kovo_host::asksForHelp(args)) {
+        std::cout << usage;
+        return 0;
+    }
     kovo_host::simulator_options options = kovo_host::defaultOptions();
     std::string error;
     if (!kovo_host::takeCommonOptions(args, options, error)) {
@@ -95,10 +83,6 @@ int main(int argc, char** argv) {
     }
     if (command == "serve") {
         return kovo_host::runServe(args, options);
-    }
-    if (command != "run" && command != "shell") {
-        std::cerr << "kovo-host: unknown command " << command << "\n" << usage;
-        return 2;
     }
     bool check = false;
     std::vector<std::string> scripts;

@@ -1,5 +1,6 @@
 #include "names_command.h"
 
+#include "command_usage.h"
 #include "names_transfer.h"
 #include "numbers.h"
 
@@ -8,9 +9,7 @@ namespace kovo_host {
 namespace {
 
 int usageError(std::ostream& err, const std::string& message) {
-    err << "kovo-host: names: " << message << "\n"
-        << "usage: kovo-host names export [--site DIR] [--db FILE] [--device N] [--database D]\n"
-        << "       kovo-host names import FILE.csv [--dry-run] [--site DIR] [--db FILE]\n";
+    err << "kovo-host: names: " << message << "\n" << commandUsage("names");
     return 2;
 }
 

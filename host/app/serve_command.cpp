@@ -6,6 +6,7 @@
 #include <iostream>
 #include <thread>
 
+#include "command_usage.h"
 #include "http_api.h"
 #include "numbers.h"
 #include "request_guard.h"
@@ -76,7 +77,7 @@ int runServe(const std::vector<std::string>& args, const simulator_options& opti
             }
             loads.push_back(load);
         } else {
-            std::cerr << "kovo-host: serve does not know " << arg << "\n";
+            std::cerr << "kovo-host: serve does not know " << arg << "\n" << commandUsage("serve");
             return 2;
         }
     }

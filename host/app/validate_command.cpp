@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "child_protocol.h"
+#include "command_usage.h"
 #include "kovo_os_host.h"
 #include "numbers.h"
 #include "validator.h"
@@ -12,33 +13,12 @@ namespace kovo_host {
 
 namespace {
 
-const char validateUsage[] =
-    "usage: kovo-host validate PLUGIN [--site DIR] [--workstation N] [--seed N] [--runs N]\n"
-    "                          [--steps N] [--junit FILE] [--out DIR] [--reproduce SEED:RUN]\n"
-    "                          [--step-bound MS] [--shrink-budget MS] [--plugins DIR] [--layouts "
-    "DIR]\n"
-    "Storms the plug-in with seeded operator and hostile steps, one child process per run,\n"
-    "on the site and variants of it written to DIR/sites; each finding is shrunk to a session\n"
-    "script in DIR/repro that `kovo-host run --check --fresh-db` fails on.\n"
-    "Exit status: 0 no finding, 1 findings, 2 cannot run.\n";
-
-// Which variant a run uses, from the variants' own list.
-void printVariants(std::ostream& out) {
-    const std::vector<std::string> names = siteVariantNames();
-    out << "Run R (from 0) uses site variant R mod " << names.size() << ":";
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        out << (i == 0 ? " " : ", ") << names[i];
-    }
-    out << ";\nso --runs " << names.size() << "*K gives every variant K runs.\n";
-}
-
 bool wholeNumber(const std::string& text, long long low, long long& value) {
     return parseDigits(text, value) && value >= low;
 }
 
 int usageError(const std::string& message) {
-    std::cerr << "kovo-host: " << message << "\n" << validateUsage;
-    printVariants(std::cerr);
+    std::cerr << "kovo-host: " << message << "\n" << commandUsage("validate");
     return 2;
 }
 
@@ -58,11 +38,6 @@ int validateCommand(const std::vector<std::string>& args, const simulator_option
     bool child = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << validateUsage;
-            printVariants(std::cout);
-            return 0;
-        }
         if (arg.empty() || arg[0] != '-') {
             if (!options.plugin.empty()) {
                 return usageError("validate takes one plug-in");

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "kovo_utf8.h"
+
 namespace kovo_host {
 
 std::string quotedText(const std::string& text) {
@@ -36,6 +38,46 @@ void appendQuotedText(const std::string& text, std::string& out) {
     }
     out.append(text, plain, std::string::npos);
     out += '\'';
+}
+
+std::string quotedStart(const std::string& text, std::size_t most) {
+    if (text.size() <= most) {
+        return quotedText(text);
+    }
+    std::string out = quotedText(text.substr(0, kovo_os::utf8CutPoint(text.c_str(), most)));
+    out += "\xe2\x80\xa6 (" + std::to_string(text.size()) + " bytes)";
+    return out;
+}
+
+std::size_t invalidUtf8At(const std::string& text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    for (std::size_t i = 0; i < text.size();) {
+        const unsigned char lead = byte(i);
+        const std::size_t length = kovo_os::utf8SequenceLength(lead);
+        if (length == 1) {
+            if (lead >= 0x80) {
+                return i;  // a continuation byte without a lead, or 0xf8 and above
+            }
+            ++i;
+            continue;
+        }
+        if (i + length > text.size()) {
+            return i;
+        }
+        unsigned long code = lead & (0xff >> (length + 1));
+        for (std::size_t k = 1; k < length; ++k) {
+            if (!kovo_os::isUtf8ContinuationByte(byte(i + k))) {
+                return i;
+            }
+            code = (code << 6) | (byte(i + k) & 0x3f);
+        }
+        const unsigned long shortest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (code < shortest || code > 0x10ffff || (code >= 0xd800 && code <= 0xdfff)) {
+            return i;
+        }
+        i += length;
+    }
+    return std::string::npos;
 }
 
 std::string lowerCase(std::string text) {

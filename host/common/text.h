@@ -1,8 +1,9 @@
 // Small text helpers the host's libraries share: quoting a text for people to
-// read, comparing without regard to case, control characters, and cutting a
-// text into parts or lines.
+// read, comparing without regard to case, control characters, cutting a text
+// into parts or lines, and telling UTF-8 text from other bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,17 @@ namespace kovo_host {
 std::string quotedText(const std::string& text);
 // The same, appended to out.
 void appendQuotedText(const std::string& text, std::string& out);
+// quotedText of at most the first `most` bytes (never half a character), and
+// when that is not all of it, "…" and the whole length: a message that quotes
+// what it refuses stays short however long that was.
+std::string quotedStart(const std::string& text, std::size_t most = 80);
+
+// Where the first byte stands that is not well-formed UTF-8 (an overlong form,
+// a surrogate and a code point above U+10FFFF are not); npos when none does.
+std::size_t invalidUtf8At(const std::string& text);
+inline bool isUtf8(const std::string& text) {
+    return invalidUtf8At(text) == std::string::npos;
+}
 
 // The text with its ASCII letters in lower case; other bytes stay as they are.
 std::string lowerCase(std::string text);

@@ -18,6 +18,7 @@ enum class error_kind {
     refused,      // the operator cannot do it now: the panel is not shown, the control is
                   // hidden or disabled or of another kind, no such list position or group
     name_taken,   // a script of that name is loaded already
+    bad_name,     // a script name that is not one, or a given name that cannot be stored
     unusable,     // a site, name store or plug-in that cannot be used
     bad_input,    // a names file that cannot be read, or a row of it that cannot be stored
 };

@@ -218,9 +218,23 @@ void simulator::flushDebug(script_instance& s) {
     record(std::move(entry));
 }
 
+const char scriptNameRule[] = "a script name is 1 to 64 letters, digits, _ and -";
+
+bool isScriptName(const std::string& name) {
+    return !name.empty() && name.size() <= 64 &&
+           std::all_of(name.begin(), name.end(), [](unsigned char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                      c == '_' || c == '-';
+           });
+}
+
 bool simulator::load(const std::string& name, const std::string& plugin,
                      const std::string& instance, bool hasInstance, int workstation,
                      host_error& error) {
+    if (!isScriptName(name)) {
+        return error.set(error_kind::bad_name,
+                         quotedStart(name) + " is no script name: " + scriptNameRule);
+    }
     if (find(name) != nullptr) {
         return error.set(error_kind::name_taken, "a script named " + name + " is already loaded");
     }

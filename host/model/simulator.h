@@ -16,6 +16,7 @@
 
 #include "answer_mode.h"
 #include "command_text.h"
+#include "given_name.h"
 #include "host_error.h"
 #include "kovo_interface.h"
 #include "lent_buffers.h"
@@ -45,6 +46,11 @@ struct simulator_options {
 
 // Built-in defaults of this build: the demo site, the source tree, the build's lib folder.
 simulator_options defaultOptions();
+
+// A script's name: 1 to 64 letters, digits, '_' and '-' (it stands in script
+// lines, file names and the emulator's addresses). scriptNameRule says so.
+bool isScriptName(const std::string& name);
+extern const char scriptNameRule[];
 
 struct px_request {
     int workstation = 0;
@@ -86,8 +92,9 @@ class simulator {
     bool useSite(const std::string& dir, std::string& error);
     const site_directory* site() const { return siteOpen_ ? &site_ : nullptr; }
 
-    // plugin: a path, or a bare name looked up in the plug-in folder. A negative
-    // workstation takes the site's first workstation.
+    // name: a script name (isScriptName); plugin: a path, or a bare name looked
+    // up in the plug-in folder. A negative workstation takes the site's first
+    // workstation.
     bool load(const std::string& name, const std::string& plugin, const std::string& instance,
               bool hasInstance, int workstation, host_error& error);
     bool unload(const std::string& name, host_error& error);
@@ -116,8 +123,12 @@ class simulator {
     // When the next timer falls due on that clock; -1 when no timer runs.
     long long nextTimerDue() const;
 
-    // A name change made by another editor.
+    // A name change made by another editor, stored as it is.
     bool rename(int device, int database, int index, const std::string& name, host_error& error);
+    // The same with the checks of a names import (given_name.h): a name given
+    // from outside, stored as the names editor would store it (given.stored).
+    bool renameChecked(int device, int database, int index, const std::string& name,
+                       given_name& given, host_error& error);
     bool storedName(int device, int database, int index, std::string& name, bool& found,
                     std::string& error);
     // The names import (simulator_names.cpp), as `kovo-host names import` and

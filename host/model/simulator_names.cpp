@@ -46,6 +46,19 @@ bool simulator::importNamesCsv(const std::string& csv, const std::string& source
     return true;
 }
 
+bool simulator::renameChecked(int device, int database, int index, const std::string& name,
+                              given_name& given, host_error& error) {
+    if (!checkEntry(device, database, index, error)) {
+        return false;
+    }
+    const std::string problem = checkGivenName(
+        name, editorNameLimit(readSiteAreas(site_), device, database), database, given);
+    if (!problem.empty()) {
+        return error.set(error_kind::bad_name, problem);
+    }
+    return rename(device, database, index, given.stored, error);
+}
+
 bool simulator::storeNames(const std::vector<stored_name>& names, host_error& error) {
     // The plan checked every row already; a name the site has no entry for
     // must not reach the store all the same.

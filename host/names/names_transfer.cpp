@@ -5,8 +5,7 @@
 #include <tuple>
 
 #include "csv_text.h"
-#include "kovo_typed_text.h"
-#include "kovo_utf8.h"
+#include "given_name.h"
 #include "numbers.h"
 #include "text.h"
 
@@ -24,23 +23,6 @@ void writeNamesCsv(const std::vector<stored_name>& names, std::ostream& out) {
 
 namespace {
 
-bool isUtf8(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = kovo_os::utf8SequenceLength(lead);
-        if ((length == 1 && lead >= 0x80) || i + length > text.size()) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if (!kovo_os::isUtf8ContinuationByte(static_cast<unsigned char>(text[i + k]))) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
 // The checks of one row; an empty text when it is good.
 std::string checkRow(const csv_record& record, const site_directory& site,
                      const std::vector<area_settings>& areas, planned_name& plan) {
@@ -55,7 +37,7 @@ std::string checkRow(const csv_record& record, const site_directory& site,
         if (!parseNumber(record.fields[static_cast<std::size_t>(f)], *number[f]) ||
             *number[f] < 0) {
             return std::string("the ") + what[f] + " " +
-                   quotedText(record.fields[static_cast<std::size_t>(f)]) +
+                   quotedStart(record.fields[static_cast<std::size_t>(f)]) +
                    " is not a whole number";
         }
     }
@@ -68,22 +50,15 @@ std::string checkRow(const csv_record& record, const site_directory& site,
                std::to_string(n.database) + " of device " + std::to_string(n.device) + " (1 to " +
                std::to_string(size) + ")";
     }
-    const std::string& given = record.fields[3];
-    if (!isUtf8(given)) {
-        return "the name is not UTF-8 text";
+    given_name name;
+    const std::string problem = checkGivenName(
+        record.fields[3], editorNameLimit(areas, n.device, n.database), n.database, name);
+    if (!problem.empty()) {
+        return problem;
     }
-    n.name = hostSafeText(kovo_string(given.c_str())).c_str();
-    if (given.find('\0') != std::string::npos || n.name.size() != given.size()) {
-        return "the name holds a zero byte";
-    }
-    if (n.name != given) {
-        plan.typedAs = given;
-    }
-    const int limit = editorNameLimit(areas, n.device, n.database);
-    if (limit > 0 && n.name.size() > static_cast<std::size_t>(limit)) {
-        return "the name " + quotedText(n.name) + " is " + std::to_string(n.name.size()) +
-               " bytes long; the names editor keeps at most " + std::to_string(limit) +
-               " in database " + std::to_string(n.database);
+    n.name = name.stored;
+    if (name.retyped) {
+        plan.typedAs = record.fields[3];
     }
     return std::string();
 }
@@ -144,9 +119,7 @@ names_changes changesOf(const names_plan& plan) {
                << ": " << (row.old ? quotedText(*row.old) : std::string("(none)")) << " -> "
                << quotedText(n.name) << "\n";
         if (!row.typedAs.empty()) {
-            report << "  given as " << quotedText(row.typedAs)
-                   << ": as typed on a panel, a ' is stored as a backtick and a control "
-                      "character as a space\n";
+            report << "  given as " << quotedText(row.typedAs) << ": " << typedTextRule << "\n";
         }
         changes.names.push_back(n);
     }

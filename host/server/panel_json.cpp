@@ -15,7 +15,37 @@ json buttonsJson(const std::vector<kovo_host::map_button>& buttons) {
     return out;
 }
 
-control_view controlView(const kovo_host::control_state& c, const kovo_host::name_lookup& names) {
+// The control of the same id on the same panel of the view before, if any.
+const control_view* earlier(const script_view* before, const std::string& panel,
+                            const std::string& id) {
+    if (before == nullptr) {
+        return nullptr;
+    }
+    for (const panel_view_state& p : *before) {
+        if (p.id == panel) {
+            const auto found = p.controls.find(id);
+            return found == p.controls.end() ? nullptr : &found->second;
+        }
+    }
+    return nullptr;
+}
+
+list_entries entriesOf(const kovo_host::control_state& c, const control_view* before) {
+    if (before != nullptr && before->entries && *before->entries == c.entries) {
+        return before->entries;
+    }
+    return std::make_shared<const std::vector<std::string>>(c.entries);
+}
+
+bool sameEntries(const list_entries& a, const list_entries& b) {
+    if (a == b) {
+        return true;
+    }
+    return a && b && *a == *b;
+}
+
+control_view controlView(const kovo_host::control_state& c, const kovo_host::name_lookup& names,
+                         const control_view* before) {
     using kovo_host::control_kind;
     control_view view;
     json properties = json::object();
@@ -37,7 +67,7 @@ control_view controlView(const kovo_host::control_state& c, const kovo_host::nam
     if (c.kind == control_kind::list || !c.entries.empty()) {
         view.head["selected"] = c.selectedIndex;
         view.head["length"] = c.entries.size();
-        view.entries = c.entries;
+        view.entries = entriesOf(c, before);
     }
     if (c.kind == control_kind::groupselector) {
         view.head["chosen"] = c.chosen;
@@ -69,10 +99,15 @@ json entriesChange(const std::vector<std::string>& before, const std::vector<std
     return change;
 }
 
+const std::vector<std::string>& entriesOrNone(const list_entries& entries) {
+    static const std::vector<std::string> none;
+    return entries ? *entries : none;
+}
+
 }  // namespace
 
 script_view viewOf(const std::vector<const kovo_host::panel_state*>& shown,
-                   const kovo_host::name_lookup& names) {
+                   const kovo_host::name_lookup& names, const script_view* before) {
     script_view view;
     for (const kovo_host::panel_state* panel : shown) {
         panel_view_state p;
@@ -84,7 +119,8 @@ script_view viewOf(const std::vector<const kovo_host::panel_state*>& shown,
                   {"height", panel->height}};
         for (const kovo_host::control_state& control : panel->controls) {
             p.controlOrder.push_back(control.id);
-            p.controls[control.id] = controlView(control, names);
+            p.controls[control.id] =
+                controlView(control, names, earlier(before, panel->id, control.id));
         }
         view.push_back(std::move(p));
     }
@@ -93,8 +129,8 @@ script_view viewOf(const std::vector<const kovo_host::panel_state*>& shown,
 
 json controlJson(const control_view& control) {
     json out = control.head;
-    if (out.contains("length")) {
-        out["entries"] = control.entries;
+    if (control.entries) {
+        out["entries"] = *control.entries;
     }
     return out;
 }
@@ -129,7 +165,7 @@ json controlChanges(const script_view& before, const script_view& now) {
             const bool headChanged =
                 old == before[p].controls.end() || old->second.head != after.head;
             const bool entriesChanged =
-                old != before[p].controls.end() && old->second.entries != after.entries;
+                old != before[p].controls.end() && !sameEntries(old->second.entries, after.entries);
             if (old == before[p].controls.end()) {
                 json full = controlJson(after);
                 full["panel"] = now[p].id;
@@ -142,7 +178,8 @@ json controlChanges(const script_view& before, const script_view& now) {
             json change = after.head;
             change["panel"] = now[p].id;
             if (entriesChanged) {
-                change["entriesChange"] = entriesChange(old->second.entries, after.entries);
+                change["entriesChange"] =
+                    entriesChange(entriesOrNone(old->second.entries), entriesOrNone(after.entries));
             }
             changes.push_back(std::move(change));
         }

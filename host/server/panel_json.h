@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,14 @@ namespace kovo_serve {
 
 using nlohmann::json;
 
+using list_entries = std::shared_ptr<const std::vector<std::string>>;
+
 // One control as drawn: everything but a list's entries, and the entries apart.
+// A view is taken after every action, and a router's list can hold 16,384
+// names: while a list is unchanged its entries are shared with the view before.
 struct control_view {
     json head;
-    std::vector<std::string> entries;
+    list_entries entries;  // null: no list
 };
 
 struct panel_view_state {
@@ -31,8 +36,9 @@ struct panel_view_state {
 // What a script shows, in showing order.
 using script_view = std::vector<panel_view_state>;
 
+// `before` (may be null): the view taken last, whose unchanged lists are shared.
 script_view viewOf(const std::vector<const kovo_host::panel_state*>& shown,
-                   const kovo_host::name_lookup& names);
+                   const kovo_host::name_lookup& names, const script_view* before = nullptr);
 
 // The whole view, as sent when a page connects or asks for a panel.
 json panelsJson(const script_view& view);

@@ -5,6 +5,7 @@
 #include "plugin_catalog.h"
 #include "script_writer.h"
 #include "serve_session.h"
+#include "text.h"
 
 namespace kovo_serve {
 
@@ -104,10 +105,27 @@ api_result serve_session::query(const std::string& name, const std::string& text
 
 api_result serve_session::rename(int device, int database, int index, const std::string& text) {
     std::lock_guard<std::mutex> lock(model_);
-    return act(kovo_host::renameLine(device, database, index, text), [&](host_error& error) {
+    // Checked as a names import checks a row, so nothing is stored that an
+    // import of the store's export would refuse. The line recorded is the name
+    // as stored (act records it after the action).
+    kovo_host::script_line line = kovo_host::renameLine(device, database, index, text);
+    kovo_host::given_name given;
+    api_result result = act(line, [&](host_error& error) {
+        if (!sim_.renameChecked(device, database, index, text, given, error)) {
+            return false;
+        }
         namesChanged_ = true;
-        return sim_.rename(device, database, index, text, error);
+        line = kovo_host::renameLine(device, database, index, given.stored);
+        return true;
     });
+    if (result.status == 200) {
+        result.body["stored"] = given.stored;
+        if (given.retyped) {
+            result.body["note"] =
+                "given as " + kovo_host::quotedStart(text) + ": " + kovo_host::typedTextRule;
+        }
+    }
+    return result;
 }
 
 api_result serve_session::importNames(const std::string& csv, bool dryRun) {

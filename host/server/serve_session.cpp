@@ -8,8 +8,9 @@ namespace kovo_serve {
 
 namespace {
 
-// The feed keeps this many messages.
+// The feed keeps this many messages, the pages this many transcript entries.
 constexpr std::size_t feedKept = 2000;
+constexpr std::size_t transcriptKept = 20000;
 
 // Texts from the plug-ins need not be valid UTF-8: such bytes are replaced, not fatal.
 std::string dumpJson(const json& value) {
@@ -44,6 +45,7 @@ api_result refusalOf(const kovo_host::host_error& error) {
         {error_kind::no_index, 404, "index"},
         {error_kind::refused, 409, ""},
         {error_kind::name_taken, 409, "name"},
+        {error_kind::bad_name, 400, "name"},
         {error_kind::bad_input, 400, "body"},
     };
     for (const answer& known : answers) {
@@ -55,7 +57,9 @@ api_result refusalOf(const kovo_host::host_error& error) {
 }
 
 serve_session::serve_session(kovo_host::simulator_options options)
-    : sim_(std::move(options)), started_(std::chrono::steady_clock::now()) {}
+    : sim_(std::move(options)),
+      transcript_(sim_.log(), transcriptKept),
+      started_(std::chrono::steady_clock::now()) {}
 
 serve_session::~serve_session() {
     stop();
@@ -72,6 +76,7 @@ bool serve_session::start(std::string& error) {
     if (!sim_.storedName(0, 0, 0, name, found, error)) {
         return false;
     }
+    transcript_.start();
     sim_.log().setObserver([this](const kovo_host::transcript_entry& e) { observe(e); });
     started_ = std::chrono::steady_clock::now();
     clock_ = std::thread([this] { clockLoop(); });
@@ -107,7 +112,6 @@ long long serve_session::elapsed() const {
 }
 
 void serve_session::observe(const kovo_host::transcript_entry& entry) {
-    unpublished_.push_back({++transcriptSeq_, entry});
     if (entry.kind == kovo_host::entry_kind::command) {
         actionCommands_.push_back(entry.text);
         recorder_.commandSent(entry.text);
@@ -153,7 +157,8 @@ api_result serve_session::act(const kovo_host::script_line& line, const action& 
     if (run(error)) {
         catchUp();  // the requests the action caused, for the recording
         recorder_.actionDone(line, actionChecks_);
-        result.body = {{"commands", actionCommands_}};
+        result.acted = true;
+        result.commands = std::move(actionCommands_);
     } else {
         recorder_.dropAction();
         result = refusalOf(error);

@@ -27,6 +27,7 @@
 #include "session_recorder.h"
 #include "session_script.h"
 #include "simulator.h"
+#include "transcript_feed.h"
 
 namespace kovo_serve {
 
@@ -34,13 +35,17 @@ namespace kovo_serve {
 struct api_result {
     int status = 200;
     json body = json::object();
+    // An action carried out: the command texts it caused, in order (the
+    // answer's "commands", which a client may ask to leave out).
+    bool acted = false;
+    std::vector<std::string> commands;
 };
 
 api_result refusal(int status, const std::string& message, const std::string& field = "");
 // What the simulator refused, as an answer: 404 (naming the field) for what the
 // model does not have, 409 for what the operator cannot do now or a name that
-// is taken, 400 for a names file it cannot store, 500 for a plug-in, site or
-// store that cannot be used.
+// is taken, 400 for a name it cannot take or a names file it cannot store, 500
+// for a plug-in, site or store that cannot be used.
 api_result refusalOf(const kovo_host::host_error& error);
 
 // A published change, numbered in order.
@@ -99,10 +104,6 @@ class serve_session {
         std::string name, plugin;
         int workstation = 0;
     };
-    struct transcript_line {
-        std::uint64_t seq = 0;
-        kovo_host::transcript_entry entry;
-    };
     using action = std::function<bool(kovo_host::host_error& error)>;
 
     // Runs one operator action on the model: the clock first, then the action,
@@ -113,7 +114,6 @@ class serve_session {
     void publish(const json& message);
     json scriptsJson() const;
     json requestsJson(std::size_t from) const;
-    static json entryJson(const transcript_line& line);
     json stateJson();
     kovo_host::name_lookup nameLookup();
     script_view currentView(const std::string& name);
@@ -130,9 +130,7 @@ class serve_session {
     kovo_host::simulator sim_;
     std::vector<loaded_script> loaded_;
     std::map<std::string, script_view> views_;  // as last published
-    std::deque<transcript_line> transcript_;    // the newest entries
-    std::vector<transcript_line> unpublished_;
-    std::uint64_t transcriptSeq_ = 0;
+    transcript_feed transcript_;
     std::size_t requestsSeen_ = 0;      // published
     std::size_t requestsRecorded_ = 0;  // told to the recorder
     bool recordShownOn_ = false;

@@ -5,50 +5,15 @@
 #include "plugin_catalog.h"
 #include "serve_session.h"
 #include "text.h"
-#include "transcript.h"
 
 namespace kovo_serve {
 
 namespace {
 
-// The pages keep this many transcript entries.
-constexpr std::size_t transcriptKept = 20000;
 constexpr std::size_t snapshotTranscript = 500;
 constexpr std::size_t pushedTranscript = 1000;
 
-const char* kindWord(kovo_host::entry_kind kind) {
-    using kovo_host::entry_kind;
-    switch (kind) {
-        case entry_kind::action:
-            return "action";
-        case entry_kind::command:
-            return "command";
-        case entry_kind::give_back:
-            return "give_back";
-        case entry_kind::debug:
-            return "debug";
-        case entry_kind::event:
-            return "event";
-        case entry_kind::note:
-            return "note";
-        case entry_kind::breach:
-            return "breach";
-        case entry_kind::failure:
-            return "failure";
-        case entry_kind::output:
-            return "output";
-    }
-    return "note";
-}
-
 }  // namespace
-
-json serve_session::entryJson(const transcript_line& line) {
-    return {{"seq", line.seq},
-            {"kind", kindWord(line.entry.kind)},
-            {"script", line.entry.script},
-            {"text", kovo_host::transcript::format(line.entry)}};
-}
 
 json serve_session::requestsJson(std::size_t from) const {
     json list = json::array();
@@ -90,7 +55,8 @@ script_view serve_session::currentView(const std::string& name) {
             }
         }
     }
-    return viewOf(shown, nameLookup());
+    const auto before = views_.find(name);
+    return viewOf(shown, nameLookup(), before == views_.end() ? nullptr : &before->second);
 }
 
 json serve_session::scriptsJson() const {
@@ -109,22 +75,11 @@ json serve_session::scriptsJson() const {
 }
 
 void serve_session::publishChanges() {
-    if (!unpublished_.empty()) {
+    if (transcript_.hasUnpushed()) {
         // A page shows the newest entries only: an action that filled a list of
         // thousands pushes what it will show, and says how many it left out.
-        const std::size_t omitted =
-            unpublished_.size() > pushedTranscript ? unpublished_.size() - pushedTranscript : 0;
-        json entries = json::array();
-        for (std::size_t i = omitted; i < unpublished_.size(); ++i) {
-            entries.push_back(entryJson(unpublished_[i]));
-        }
-        for (transcript_line& line : unpublished_) {
-            transcript_.push_back(std::move(line));
-        }
-        unpublished_.clear();
-        while (transcript_.size() > transcriptKept) {
-            transcript_.pop_front();
-        }
+        std::size_t omitted = 0;
+        json entries = transcript_.takeUnpushed(pushedTranscript, omitted);
         publish({{"type", "transcript"}, {"omitted", omitted}, {"entries", std::move(entries)}});
     }
     if (sim_.pxRequests().size() > requestsSeen_) {
@@ -175,17 +130,11 @@ json serve_session::stateJson() {
                            {"workstation", s.workstation},
                            {"panels", panelsJson(currentView(s.name))}});
     }
-    json entries = json::array();
-    const std::size_t from =
-        transcript_.size() > snapshotTranscript ? transcript_.size() - snapshotTranscript : 0;
-    for (std::size_t i = from; i < transcript_.size(); ++i) {
-        entries.push_back(entryJson(transcript_[i]));
-    }
     return {{"type", "snapshot"},
             {"site", sim_.site() != nullptr ? sim_.site()->directory() : ""},
             {"scripts", std::move(scripts)},
             {"requests", requestsJson(0)},
-            {"transcript", std::move(entries)},
+            {"transcript", transcript_.newest(snapshotTranscript)},
             {"plugins", pluginNames()},
             {"firstWorkstation", firstWorkstation()},
             {"record", {{"on", recorder_.recording()}, {"lines", recorder_.lineCount()}}}};
@@ -269,16 +218,10 @@ api_result serve_session::transcript(std::uint64_t since, const std::string& scr
     std::lock_guard<std::mutex> lock(model_);
     catchUp();
     publishChanges();
-    json entries = json::array();
-    for (const transcript_line& line : transcript_) {
-        if (line.seq > since && (script.empty() || line.entry.script == script)) {
-            entries.push_back(entryJson(line));
-        }
-    }
     api_result result;
-    result.body = {{"last", transcriptSeq_},
-                   {"first", transcript_.empty() ? transcriptSeq_ + 1 : transcript_.front().seq},
-                   {"entries", std::move(entries)}};
+    result.body = {{"last", transcript_.last()},
+                   {"first", transcript_.first()},
+                   {"entries", transcript_.entries(since, script)}};
     return result;
 }
 

@@ -1,6 +1,6 @@
 // Draws the shown panels of the loaded scripts from the model's state, at the
-// layout's own coordinates, scaled to the space they have; operator actions
-// go back to the server.
+// layout's own coordinates, scaled to the room the page gives them; operator
+// actions go back to the server.
 "use strict";
 
 const Panels = (() => {
@@ -10,6 +10,9 @@ const Panels = (() => {
     "QDSourceSelected", "QDSourceDeselected", "QD_Update_High", "QD_Update_Low",
     "QD_Cancel_High", "QD_Cancel_Low",
   ]);
+  const rowHeight = 34;  // a list row, in layout pixels (style.css draws it so)
+  const bareNumber = /^\d+$/;
+  const numberedEntry = /^(\d+) - (.*)$/;
 
   let act = () => {};  // (script, what, body) -> Promise, set by the app
 
@@ -25,6 +28,7 @@ const Panels = (() => {
     return e;
   }
 
+  // The control's attributes of the DOM contract, its classes and its place.
   function setState(e, script, panel, c) {
     e.dataset.script = script;
     e.dataset.panel = panel;
@@ -33,20 +37,83 @@ const Panels = (() => {
     e.dataset.look = c.look || "";
     e.dataset.enabled = String(c.enabled);
     e.dataset.visible = String(c.visible);
-    e.classList.add("ctl", "kind-" + c.kind, lookClass(c.look));
-    if (!c.enabled) e.classList.add("disabled");
-    if (!c.visible) e.hidden = true;
+    e.className = "ctl kind-" + c.kind + " " + lookClass(c.look) + (c.enabled ? "" : " disabled");
+    e.hidden = !c.visible;
     e.title = c.id + (c.look ? " (" + c.look + ")" : "");
+    e.plainTitle = undefined;  // the text fit takes it afresh
     if (c.declared) {
       Object.assign(e.style, {left: c.x + "px", top: c.y + "px", width: c.w + "px", height: c.h + "px"});
     }
   }
 
-  function listItem(text, position, selected) {
-    const li = el("li", position === selected ? "selected" : "", text);
-    li.dataset.position = String(position);
-    return li;
+  function fitText(text, lines = "") {
+    return el("span", "fit" + lines, text);
   }
+
+  // ---- lists: only the rows in view are drawn
+
+  // A crosspoint list that shows bare numbers ("007") gets the name another
+  // list of the same panel gives that number ("007 - StC Cam 7") as a muted
+  // hint beside it: the entry itself stays as the plug-in sent it.
+  function numberNames(list) {
+    if (!list.numberNames) {
+      list.numberNames = new Map();
+      for (const entry of list.entries) {
+        const match = numberedEntry.exec(entry);
+        if (match) list.numberNames.set(String(Number(match[1])), match[2]);
+      }
+    }
+    return list.numberNames;
+  }
+
+  function hintFor(list, text) {
+    if (!bareNumber.test(text)) return "";
+    const canvas = list.closest(".panel");
+    if (!canvas) return "";
+    for (const other of canvas.querySelectorAll(".kind-list")) {
+      if (other === list || !other.entries) continue;
+      const name = numberNames(other).get(String(Number(text)));
+      if (name !== undefined) return name;
+    }
+    return "";
+  }
+
+  function fillRow(list, li, position) {
+    const text = list.entries[position];
+    if (li.textContent !== text) {
+      li.textContent = text;
+      li.title = text;  // a row too long for the list ends in an ellipsis
+    }
+    li.dataset.position = String(position);
+    li.className = position === list.selected ? "selected" : "";
+    const hint = hintFor(list, text);
+    if (hint) li.dataset.hint = hint; else delete li.dataset.hint;
+  }
+
+  function setEntries(list, c) {
+    list.entries = c.entries || [];
+    list.numberNames = undefined;
+    const moved = list.selected !== c.selected;
+    list.selected = c.selected;
+    list.dataset.length = String(list.entries.length);
+    list.virtualList.setLength(list.entries.length);
+    if (moved && c.selected >= 0) list.virtualList.reveal(c.selected);
+  }
+
+  function listElement(script, panel, c) {
+    const e = el("div");
+    e.entries = [];
+    VirtualList.create(e, rowHeight, c.h, (li, position) => fillRow(e, li, position));
+    e.addEventListener("click", (event) => {
+      const li = event.target.closest("li");
+      if (li && e.dataset.enabled === "true") {
+        act(script, "choose", {panel, control: c.id, position: Number(li.dataset.position)});
+      }
+    });
+    return e;
+  }
+
+  // ---- the device-map controls
 
   function mapButtons(script, panel, c, showIndex) {
     const grid = el("div", "map-grid " + (showIndex ? "map-names" : "map-groups"));
@@ -55,9 +122,10 @@ const Panels = (() => {
       button.type = "button";
       button.dataset.position = String(b.number);
       button.disabled = !c.enabled || !b.enabled;
-      button.append(el("span", "map-number", String(b.number)));
-      button.append(el("span", "map-label", b.label));
-      if (showIndex) button.append(el("span", "map-index", b.index > 0 ? "#" + b.index : "–"));
+      // Its number, and on a name map the index behind it, are in the tooltip.
+      button.title = (showIndex ? "button " : "group ") + b.number +
+                     (showIndex ? (b.index > 0 ? ", index " + b.index : ", empty") : "");
+      button.append(fitText(b.label, " wrap"));
       button.addEventListener("click", () =>
         act(script, "choose", {panel, control: c.id, position: b.number}));
       grid.append(button);
@@ -69,30 +137,24 @@ const Panels = (() => {
     let e;
     switch (c.kind) {
       case "button": {
-        e = el("button", "", c.text);
+        e = el("button");
         e.type = "button";
+        e.append(fitText(c.text));
         e.disabled = !c.enabled;
         e.addEventListener("click", () => act(script, "press", {panel, control: c.id}));
         break;
       }
       case "label": {
-        e = el("div", "", c.text);
-        if (c.enabled) e.addEventListener("click", () => act(script, "press", {panel, control: c.id}));
-        break;
-      }
-      case "list": {
         e = el("div");
-        const ol = el("ol", "entries");
-        (c.entries || []).forEach((text, i) => ol.append(listItem(text, i, c.selected)));
-        ol.addEventListener("click", (event) => {
-          const li = event.target.closest("li");
-          if (li && c.enabled) {
-            act(script, "choose", {panel, control: c.id, position: Number(li.dataset.position)});
-          }
+        e.append(fitText(c.text));
+        e.addEventListener("click", () => {
+          if (e.dataset.enabled === "true") act(script, "press", {panel, control: c.id});
         });
-        e.append(ol);
         break;
       }
+      case "list":
+        e = listElement(script, panel, c);
+        break;
       case "keyboard": {
         e = el("form");
         const input = el("input", "keyboard-text");
@@ -119,24 +181,55 @@ const Panels = (() => {
         e.append(mapButtons(script, panel, c, true));
         break;
       default:
-        e = el("div", "", c.text || c.id);
+        e = el("div");
+        e.append(fitText(c.text || c.id));
     }
     setState(e, script, panel, c);
+    if (c.kind === "list") setEntries(e, c);
     return e;
   }
 
-  // The canvas keeps the layout's pixels; the frame scales it to its width.
-  function fit(frame) {
+  // ---- panels, scaled to the room they have
+
+  // The canvas keeps the layout's pixels; the frame scales it to fit, whole.
+  // Called when the frame is laid out with a new size (a ResizeObserver, so
+  // after layout and before paint: a panel is never painted unfitted).
+  function fit(frame, room) {
     const canvas = frame.firstElementChild;
-    if (!canvas) return;
+    if (!canvas || room.width === 0) return;  // not shown now
     const width = Number(canvas.dataset.width) || 1;
     const height = Number(canvas.dataset.height) || 1;
-    const scale = Math.min(frame.clientWidth / width, (window.innerHeight - 120) / height);
-    canvas.style.transform = "scale(" + Math.max(scale, 0.1) + ")";
-    frame.style.height = Math.ceil(height * Math.max(scale, 0.1)) + "px";
+    const scale = Math.max(0.1, Math.min(room.width / width, room.height / height));
+    const left = Math.max(0, (room.width - width * scale) / 2);
+    canvas.style.transform = "translate(" + left + "px, 0) scale(" + scale + ")";
+    canvas.dataset.scale = String(scale);
+    // Also at the same scale: texts changed while the panel was hidden are not fitted yet.
+    TextFit.fit(canvas.querySelectorAll(".fit"), scale);
   }
 
-  const resizer = new ResizeObserver((entries) => entries.forEach((entry) => fit(entry.target)));
+  const resizer = new ResizeObserver((entries) =>
+    entries.forEach((entry) => fit(entry.target, entry.contentRect)));
+
+  // Texts of controls changed by a push are fitted together at the next frame:
+  // a push that changes many controls measures them at once, and none forces
+  // a layout of the page while the push is handled.
+  const unfitted = new Set();
+  function fitSoon(texts) {
+    if (!unfitted.size) {
+      requestAnimationFrame(() => {
+        const byPanel = new Map();
+        for (const text of unfitted) {
+          const canvas = text.closest(".panel");
+          if (!canvas || !canvas.dataset.scale) continue;  // fitted when its panel shows
+          if (!byPanel.has(canvas)) byPanel.set(canvas, []);
+          byPanel.get(canvas).push(text);
+        }
+        unfitted.clear();
+        for (const [canvas, texts] of byPanel) TextFit.fit(texts, Number(canvas.dataset.scale));
+      });
+    }
+    texts.forEach((text) => unfitted.add(text));
+  }
 
   function panelElement(script, p) {
     const frame = el("div", "panel-frame");
@@ -154,17 +247,33 @@ const Panels = (() => {
     return frame;
   }
 
+  function caption(s) {
+    if (!s.panels.length) return {text: "no panel shown", title: ""};
+    return {
+      text: s.panels.map((p) => "panel " + p.id + " · " + p.layout.split("/").pop() +
+                         (p.layoutKnown ? "" : " (no layout)")).join(", "),
+      title: s.panels.map((p) => "panel " + p.id + ": " + p.layout).join("\n"),
+    };
+  }
+
+  // What leaves the page is no longer watched for its size.
+  function release(root) {
+    root.querySelectorAll(".panel-frame").forEach((frame) => resizer.unobserve(frame));
+    root.querySelectorAll(".kind-list").forEach((list) => list.virtualList.release());
+    if (root.virtualList) root.virtualList.release();
+  }
+
   // Replaces what a script shows.
   function drawScript(section, s) {
     const body = section.querySelector(".script-panels");
+    release(body);
     body.replaceChildren();
     if (!s.panels.length) body.append(el("p", "empty", "No panel is shown."));
-    for (const p of s.panels) {
-      body.append(el("h3", "panel-title", "panel " + p.id + " · " + p.layout +
-                     (p.layoutKnown ? "" : " (no layout)")));
-      body.append(panelElement(s.name, p));
-    }
-    section.querySelectorAll(".panel-frame").forEach(fit);
+    for (const p of s.panels) body.append(panelElement(s.name, p));
+    const title = section.querySelector(".panel-caption");
+    const text = caption(s);
+    title.textContent = text.text;
+    title.title = text.title;
   }
 
   // Applies one pushed change of a control to the model and to the page.
@@ -190,31 +299,47 @@ const Panels = (() => {
     const canvas = section.querySelector('.panel[data-panel="' + CSS.escape(change.panel) + '"]');
     if (!canvas) return;
     const current = canvas.querySelector('[data-control="' + CSS.escape(change.id) + '"]');
-    // A list whose entries alone changed keeps its element: only those entries are redrawn.
-    if (current && old && listChange && listChange.set && sameHead(old, next)) {
-      const items = current.querySelectorAll("li");
-      for (const [position, text] of listChange.set) {
-        if (items[position]) items[position].textContent = text;
+    // A button or label whose text and place stay (a press that changes a look
+    // or enables a control) keeps its element, and its text the size it has.
+    if (current && old && (next.kind === "button" || next.kind === "label") && old.kind === next.kind &&
+        old.text === next.text && sameBox(old, next)) {
+      setState(current, s.name, change.panel, next);
+      if (next.kind === "button") current.disabled = !next.enabled;
+      const text = current.querySelector(".fit");
+      if (text.classList.contains("clipped")) {
+        current.plainTitle = current.title;
+        current.title = text.textContent;
       }
       return;
     }
+    // A list keeps its element (and where it is scrolled to): its rows are redrawn.
+    if (current && old && next.kind === "list" && old.kind === "list" && sameBox(old, next)) {
+      setState(current, s.name, change.panel, next);
+      setEntries(current, next);
+      canvas.querySelectorAll(".kind-list").forEach((list) => {
+        if (list !== current) list.virtualList.redraw();  // their number hints may have changed
+      });
+      return;
+    }
     const fresh = controlElement(s.name, change.panel, next);
-    if (current) current.replaceWith(fresh); else canvas.append(fresh);
+    if (current) {
+      release(current);
+      current.replaceWith(fresh);
+    } else {
+      canvas.append(fresh);
+    }
+    const texts = fresh.querySelectorAll(".fit");
+    if (texts.length) fitSoon(texts);
   }
 
-  function sameHead(a, b) {
-    const skip = new Set(["entries"]);
-    const keys = new Set([...Object.keys(a), ...Object.keys(b)]);
-    for (const k of keys) {
-      if (skip.has(k)) continue;
-      if (JSON.stringify(a[k]) !== JSON.stringify(b[k])) return false;
-    }
-    return true;
+  function sameBox(a, b) {
+    return a.x === b.x && a.y === b.y && a.w === b.w && a.h === b.h;
   }
 
   return {
     setAction: (fn) => { act = fn; },
     drawScript,
     applyChange,
+    release,
   };
 })();

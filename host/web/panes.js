@@ -3,10 +3,20 @@
 "use strict";
 
 const Panes = (() => {
-  const keptLines = 2000;  // older lines leave the page (the server keeps more)
+  const keptLines = 20000;  // as many as the server keeps (GET api/transcript)
+  const lineHeight = 18;    // a transcript row, in px (style.css draws it so)
+  const nameHeight = 22;    // a row of the stored names, likewise
   const $ = (id) => document.getElementById(id);
   let devices = [];
   let namesTimer = 0;
+  let lines = [];        // the transcript entries received, oldest first
+  let shownLines = [];   // those the script and text filters let through
+  let debugLines = [];   // the debug output among them
+  let transcriptList = null;
+  let debugList = null;
+  let names = [];        // the stored names shown: {index, name}, in index order
+  let namesList = null;
+  let namesAsked = 0;    // the newest request for them (an older answer is dropped)
 
   function showPane(name) {
     document.querySelectorAll(".tabs [data-pane]").forEach((tab) =>
@@ -15,55 +25,56 @@ const Panes = (() => {
     if (name === "names") refreshNames();
   }
 
-  function lineMatches(li) {
-    const script = $("transcript-script").value;
-    const filter = $("transcript-filter").value.toLowerCase();
-    return (!script || li.dataset.script === script) &&
-           (!filter || li.textContent.toLowerCase().includes(filter));
+  // ---- transcript and debug output: logs that draw only the rows in view
+
+  function fillLine(li, line) {
+    li.className = "line kind-" + line.kind;
+    li.dataset.seq = String(line.seq);
+    li.dataset.script = line.script;
+    li.dataset.kind = line.kind;
+    if (li.textContent !== line.text) {
+      li.textContent = line.text;
+      li.title = line.text;  // a line wider than the pane, whole
+    }
   }
 
-  function appendLines(list, lines) {
-    const atEnd = list.scrollHeight - list.scrollTop - list.clientHeight < 40;
-    const fragment = document.createDocumentFragment();
-    // A long action (a list of thousands filled) draws only what the pane keeps.
-    for (const line of lines.slice(-keptLines)) {
-      const li = document.createElement("li");
-      li.className = "line kind-" + line.kind;
-      li.dataset.seq = String(line.seq);
-      li.dataset.script = line.script;
-      li.dataset.kind = line.kind;
-      li.textContent = line.text;
-      if (list.id === "transcript") li.hidden = !lineMatches(li);
-      fragment.append(li);
-    }
-    list.append(fragment);
-    while (list.childElementCount > keptLines) list.firstElementChild.remove();
-    if (atEnd) {
-      list.scrollTop = list.scrollHeight;
-      // Lines scrolled away take their real height only once drawn: follow again.
-      requestAnimationFrame(() => { list.scrollTop = list.scrollHeight; });
-    }
+  function lineFilter() {
+    const script = $("transcript-script").value;
+    const text = $("transcript-filter").value.toLowerCase();
+    return (line) => (!script || line.script === script) && (!text || line.text.toLowerCase().includes(text));
+  }
+
+  function filterTranscript() {
+    const passes = lineFilter();
+    shownLines = lines.filter(passes);
+    transcriptList.setLength(shownLines.length);
   }
 
   function addTranscript(entries, replace, omitted) {
     if (replace) {
-      $("transcript").replaceChildren();
-      $("debug").replaceChildren();
+      lines = [];
+      debugLines = [];
     }
-    const last = $("transcript").lastElementChild;
-    const after = replace || !last ? 0 : Number(last.dataset.seq);
+    const after = lines.length ? lines[lines.length - 1].seq : 0;
     const fresh = entries.filter((e) => e.seq > after);
     if (omitted && fresh.length) {
       fresh.unshift({seq: fresh[0].seq - 1, kind: "note", script: "",
                      text: "… " + omitted + " earlier entries of this step (the API keeps the newest " +
                            "20000: GET api/transcript)"});
     }
-    appendLines($("transcript"), fresh);
-    appendLines($("debug"), fresh.filter((e) => e.kind === "debug"));
-  }
-
-  function filterTranscript() {
-    for (const li of $("transcript").children) li.hidden = !lineMatches(li);
+    lines.push(...fresh);
+    debugLines.push(...fresh.filter((e) => e.kind === "debug"));
+    // Trimmed in steps, not one entry at a time; until then lines are only added.
+    const trim = replace || lines.length > keptLines * 1.25;
+    if (trim) {
+      lines = lines.slice(-keptLines);
+      debugLines = debugLines.slice(-keptLines);
+      filterTranscript();
+    } else {
+      shownLines.push(...fresh.filter(lineFilter()));
+      transcriptList.setLength(shownLines.length, true);
+    }
+    debugList.setLength(debugLines.length, !trim);
   }
 
   function setScripts(names) {
@@ -120,43 +131,58 @@ const Panes = (() => {
     }
   }
 
-  async function refreshNames() {
+  // ---- stored names: a router holds up to 16,384, drawn as a virtual list too
+
+  function fillName(li, n) {
+    li.className = "name-row";
+    li.setAttribute("role", "listitem");
+    li.dataset.index = String(n.index);
+    if (!li.firstElementChild) li.append(document.createElement("span"), document.createElement("span"));
+    li.firstElementChild.textContent = String(n.index);
+    if (li.lastElementChild.textContent !== n.name) {
+      li.lastElementChild.textContent = n.name;
+      li.title = n.name;  // a name wider than the pane, whole
+    }
+  }
+
+  // fromTop: another database or search, shown from its start (a store
+  // pushed by the server keeps the place the operator scrolled to).
+  async function refreshNames(fromTop = false) {
     if ($("pane-names").hidden || !$("names-device").value) return;
     const params = new URLSearchParams({
       device: $("names-device").value,
       database: $("names-database").value || "0",
       search: $("names-search").value,
     });
+    const asked = ++namesAsked;
     const reply = await fetch("api/names?" + params);
     const body = await reply.json();
-    const rows = document.createDocumentFragment();
-    for (const n of body.names || []) {
-      const tr = document.createElement("tr");
-      tr.dataset.index = String(n.index);
-      const index = document.createElement("td");
-      index.textContent = String(n.index);
-      const name = document.createElement("td");
-      name.textContent = n.name;
-      tr.append(index, name);
-      rows.append(tr);
-    }
-    $("names").replaceChildren(rows);
+    if (asked !== namesAsked) return;
+    names = body.names || [];
+    namesList.setLength(names.length);
+    if (fromTop) namesList.reveal(0);
   }
 
-  function namesChanged() {
-    // Several stores in a row redraw once.
+  function namesChanged(fromTop = false) {
+    // Several stores (or keys typed) in a row redraw once.
     clearTimeout(namesTimer);
-    namesTimer = setTimeout(refreshNames, 50);
+    namesTimer = setTimeout(() => refreshNames(fromTop), 50);
   }
 
   function init() {
+    transcriptList = VirtualList.create($("transcript"), lineHeight, 600,
+                                       (li, position) => fillLine(li, shownLines[position]), true);
+    debugList = VirtualList.create($("debug"), lineHeight, 600,
+                                  (li, position) => fillLine(li, debugLines[position]), true);
+    namesList = VirtualList.create($("names"), nameHeight, 600,
+                                  (li, position) => fillName(li, names[position]));
     document.querySelectorAll(".tabs [data-pane]").forEach((tab) =>
       tab.addEventListener("click", () => showPane(tab.dataset.pane)));
     $("transcript-script").addEventListener("change", filterTranscript);
     $("transcript-filter").addEventListener("input", filterTranscript);
-    $("names-device").addEventListener("change", () => { fillDatabases(); refreshNames(); });
-    $("names-database").addEventListener("change", refreshNames);
-    $("names-search").addEventListener("input", namesChanged);
+    $("names-device").addEventListener("change", () => { fillDatabases(); refreshNames(true); });
+    $("names-database").addEventListener("change", () => refreshNames(true));
+    $("names-search").addEventListener("input", () => namesChanged(true));
     loadDevices().catch(() => {});
   }
 

@@ -12,6 +12,7 @@ const host = process.env.KOVO_HOST || path.join(root, "build", "default", "bin",
 function startServer(args) {
   const state = fs.mkdtempSync(path.join(os.tmpdir(), "kovo-serve-"));
   const child = spawn(host, ["serve", "--fresh-db", "--state", state, "--port", "0", ...args], {
+    cwd: root,  // relative paths in arguments are the source tree's
     stdio: ["ignore", "pipe", "pipe"],
   });
   let output = "";
@@ -31,23 +32,29 @@ function startServer(args) {
   return { child, state, ready };
 }
 
+async function stopServer(server) {
+  if (server.child.exitCode === null && server.child.signalCode === null) {
+    const ended = new Promise((resolve) => server.child.on("exit", resolve));
+    server.child.kill("SIGTERM");
+    await ended;
+  }
+  fs.rmSync(server.state, { recursive: true, force: true });
+}
+
 const test = base.test.extend({
-  // serve(["--load", "ws=Tavisk"], {site}) -> the page's address
+  // serve(["--load", "ws=Tavisk"]) -> the page's address; serve.stop(address)
+  // stops that server before the test ends.
   serve: async ({}, use) => {
-    const started = [];
-    await use(async (args = []) => {
+    const started = new Map();  // address -> server
+    const serve = async (args = []) => {
       const server = startServer(args);
-      started.push(server);
-      return server.ready;
-    });
-    for (const server of started) {
-      server.child.kill("SIGTERM");
-      await new Promise((resolve) => {
-        if (server.child.exitCode !== null) return resolve();
-        server.child.on("exit", resolve);
-      });
-      fs.rmSync(server.state, { recursive: true, force: true });
-    }
+      const address = await server.ready;
+      started.set(address, server);
+      return address;
+    };
+    serve.stop = (address) => stopServer(started.get(address));
+    await use(serve);
+    for (const server of started.values()) await stopServer(server);
   },
 });
 
@@ -71,4 +78,10 @@ async function opened(page, url) {
   await base.expect(page.locator("#app")).toHaveAttribute("data-ready", "true");
 }
 
-module.exports = { test, expect: base.expect, runCheck, control, opened, root };
+// Brings a script's panels into view (one script is in view at a time).
+async function focus(page, script) {
+  await page.locator(`.script-tab[data-script-tab="${script}"]`).click();
+  await base.expect(page.locator(`.script[data-script="${script}"]`)).toBeVisible();
+}
+
+module.exports = { test, expect: base.expect, runCheck, control, opened, focus, root, host };

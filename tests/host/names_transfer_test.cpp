@@ -156,6 +156,29 @@ TEST_F(NamesImport, OneBadRowStoresNothingAndEveryBadRowIsNamed) {
     EXPECT_EQ(stored(7, 2, 2), "(none)");
 }
 
+TEST_F(NamesImport, ErrorsQuoteAtMostTheStartOfWhatTheyRefuse) {
+    std::string report, error;
+    EXPECT_FALSE(
+        import("device,database,index,name\n"
+               "7,0,1," +
+                   std::string(100000, 'n') + "\n" + std::string(50000, '9') +
+                   "x,0,2,Fine\n"
+                   "7,0,3,Caf\xe9\n",
+               false, report, error));
+    EXPECT_LT(error.size(), 600u) << error.substr(0, 600);
+    EXPECT_NE(error.find("row 2 (line 2): the name '" + std::string(80, 'n') +
+                         "'\xe2\x80\xa6 (100000 bytes) is 100000 bytes long"),
+              std::string::npos)
+        << error.substr(0, 600);
+    EXPECT_NE(error.find("row 3 (line 3): the device '" + std::string(80, '9') +
+                         "'\xe2\x80\xa6 (50001 bytes) is not a whole number"),
+              std::string::npos)
+        << error.substr(0, 600);
+    EXPECT_NE(error.find("row 4 (line 4): the name is not UTF-8 text (byte 4 of 4)"),
+              std::string::npos)
+        << error;
+}
+
 TEST_F(NamesImport, DryRunShowsOldAndNewNamesAndTheTypedTextRule) {
     std::string report, error;
     ASSERT_TRUE(

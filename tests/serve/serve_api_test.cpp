@@ -204,6 +204,38 @@ TEST_F(serve_test, TranscriptSinceANumberAndByScript) {
     }
 }
 
+TEST_F(serve_test, AMinimalAnswerCountsTheCommandsInsteadOfListingThem) {
+    ASSERT_EQ(load("ws", "Tavisk").status, 200);
+    const std::string body = json{{"panel", "1"}, {"control", "WS_01"}}.dump();
+    const auto result = client_->Post("/api/scripts/ws/press", {{"Prefer", "return=minimal"}}, body,
+                                      "application/json");
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->status, 200);
+    EXPECT_EQ(result->get_header_value("Preference-Applied"), "return=minimal");
+    const json minimal = json::parse(result->body);
+    EXPECT_EQ(minimal, json({{"commandCount", 2}}));
+    // The press was carried out all the same, and without the header the list comes back.
+    EXPECT_EQ(press("ws", "1", "WS_01").body["commands"],
+              json({"TP 'statesheet=alarm_ignore' '1' 'WS_01'", "CD '1' 'Confirm'"}));
+    // A refusal says why, whatever the client prefers.
+    const auto refused = read(client_->Post("/api/scripts/ws/press", {{"Prefer", "return=minimal"}},
+                                            json{{"panel", "1"}, {"control", "Confirm"}}.dump(),
+                                            "application/json"));
+    EXPECT_EQ(refused.status, 409);
+    EXPECT_NE(refused.body["error"].get<std::string>().find("disabled"), std::string::npos);
+}
+
+TEST_F(serve_test, TranscriptNumbersStartAtOneWithTheSession) {
+    ASSERT_EQ(load("ws", "Tavisk").status, 200);
+    const auto all = get("/api/transcript").body;
+    ASSERT_FALSE(all["entries"].empty());
+    EXPECT_EQ(all["first"], 1);
+    EXPECT_EQ(all["entries"][0]["seq"], 1);
+    EXPECT_EQ(all["entries"].back()["seq"], all["last"]);
+    EXPECT_NE(all["entries"][0]["text"].get<std::string>().find("[ws] <- load "), std::string::npos)
+        << all["entries"][0];
+}
+
 TEST_F(serve_test, QueriesAreAnswered) {
     ASSERT_EQ(load("ws", "Tavisk").status, 200);
     const auto asked = post("/api/scripts/ws/query", json{{"text", "return=all"}});

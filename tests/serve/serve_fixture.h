@@ -30,13 +30,15 @@ class serve_test : public ::testing::Test {
         settings.port = 0;
         settings.maxBody = 4096;
         settings.webRoot = kovo_serve::defaultWebRoot();
+        configureServer(settings);
         api_ = std::make_unique<kovo_serve::http_api>(*session_, settings);
         ASSERT_TRUE(api_->bind(error)) << error;
         server_ = std::thread([this] { api_->run(); });
         client_ = std::make_unique<httplib::Client>("127.0.0.1", api_->port());
     }
-    // A test's own site or options.
+    // A test's own site or options, and its own limits of the server.
     virtual void configure(kovo_host::simulator_options&) {}
+    virtual void configureServer(kovo_serve::server_settings&) {}
 
     void TearDown() override {
         session_->stop();

@@ -63,6 +63,25 @@ TEST(panel_json, ALengthChangeSendsTheTailFromTheFirstDifference) {
     EXPECT_EQ(changes[0]["length"], 0);
 }
 
+TEST(panel_json, AnUnchangedListIsSharedWithTheViewBeforeAndAChangedOneIsNot) {
+    kovo_host::panel_state panel = listPanel(4096);
+    const auto none = [](int, int, int) { return std::nullopt; };
+    const auto first = kovo_serve::viewOf({&panel}, none);
+    const auto again = kovo_serve::viewOf({&panel}, none, &first);
+    EXPECT_EQ(again[0].controls.at("MtxNames").entries, first[0].controls.at("MtxNames").entries);
+    EXPECT_TRUE(kovo_serve::controlChanges(first, again).empty());
+
+    panel.controls[0].entries[9] = "Renamed";
+    const auto changed = kovo_serve::viewOf({&panel}, none, &again);
+    ASSERT_NE(changed[0].controls.at("MtxNames").entries, again[0].controls.at("MtxNames").entries);
+    EXPECT_EQ(again[0].controls.at("MtxNames").entries->at(9), "Source 10")
+        << "the view before keeps what it showed";
+    const json changes = kovo_serve::controlChanges(again, changed);
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes[0]["entriesChange"]["set"], json::parse(R"([[9, "Renamed"]])"));
+    EXPECT_EQ(kovo_serve::panelsJson(changed)[0]["controls"][0]["entries"][9], "Renamed");
+}
+
 TEST(panel_json, StateChangesOfOneControlSendOnlyIt) {
     kovo_host::panel_state panel = listPanel(2);
     const auto before = view(panel);
