@@ -1,7 +1,12 @@
-// Numbered control ids ("Group_7", "WS_03", "XPT_map_40") read back from an event.
+// Numbered control ids ("Group_7", "WS_03", "XPT_map_40"): named for a
+// command, and read back from an event.
 #pragma once
 
 #include "kovo_string.h"
+
+// Control N of a row: "Group_7" from ("Group_%1", 7). The number is plain
+// decimal, as the layouts name their rows.
+kovo_string numberedControl(const char* pattern, int number);
 
 // The number N of a control "<prefix>N", read as the panels read it: the first
 // integer in the id ("Group_7", "Group_07" and "Group_7a" give 7, "Group_" 0,

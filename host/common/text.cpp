@@ -93,6 +93,16 @@ bool containsIgnoringCase(const std::string& text, const std::string& part) {
     return lowerCase(text).find(lowerCase(part)) != std::string::npos;
 }
 
+bool hasControlCharacter(const std::string& text) {
+    for (const char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::vector<std::string> splitAt(const std::string& text, char separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;

@@ -1,6 +1,6 @@
 // Small text helpers the host's libraries share: quoting a text for people to
-// read, comparing without regard to case, cutting a text into parts or lines,
-// and telling UTF-8 text from other bytes.
+// read, comparing without regard to case, control characters, cutting a text
+// into parts or lines, and telling UTF-8 text from other bytes.
 #pragma once
 
 #include <cstddef>
@@ -29,6 +29,10 @@ inline bool isUtf8(const std::string& text) {
 std::string lowerCase(std::string text);
 // True when part stands in text, ASCII letters compared without regard to case.
 bool containsIgnoringCase(const std::string& text, const std::string& part);
+
+// True when the text holds a byte below 0x20 or DEL: what the host's quoting
+// cannot carry and the panels show as a space.
+bool hasControlCharacter(const std::string& text);
 
 // The parts of a text between the separators: "a,,b" -> "a", "", "b"; "" -> "".
 std::vector<std::string> splitAt(const std::string& text, char separator);

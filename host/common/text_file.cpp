@@ -15,4 +15,11 @@ bool readWholeFile(const std::string& path, std::string& text) {
     return !in.bad();
 }
 
+bool writeWholeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    return static_cast<bool>(out);
+}
+
 }  // namespace kovo_host

@@ -1,21 +1,19 @@
 // The rules every plug-in must keep, checked on each command it sends: the
-// generic ones (quoting, writes only on an operator's action, never to device
-// 0) and those of each plug-in (Tavisk's workstations, Lindqar's storage
-// layout, Corvane's name rules and names list). `kovo-host validate` and the session line
-// "invariants on" report a broken rule as a protocol breach.
+// generic ones here (quoting, writes only on an operator's action, never to
+// device 0), and each plug-in's own in its file (tavisk_invariants.h,
+// lindqar_invariants.h, corvane_invariants.h). `kovo-host validate` and the
+// session line "invariants on" report a broken rule as a protocol breach.
 #pragma once
 
-#include <map>
-#include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "corvane_invariants.h"
+#include "lindqar_invariants.h"
 #include "simulator.h"
+#include "tavisk_invariants.h"
 
 namespace kovo_host {
-
-class site_directory;
 
 // The plug-in a library is, by its file name: "Corvane", "Lindqar", "Tavisk" or "".
 std::string pluginKind(const std::string& pluginPath);
@@ -28,28 +26,16 @@ class plugin_invariants {
     void check(const observed_command& command, std::vector<std::string>& breaches);
 
   private:
-    // What the site configures, read once per site directory.
-    struct site_facts {
-        std::set<int> routerDevices;                   // Corvane: driver_ids 3 to 5 of every area
-        std::map<int, std::set<int>> shutdownTargets;  // Tavisk: workstation -> its area's list
-    };
-    const site_facts& facts();
-    // Corvane's router names: the index is an entry of the names editor's list.
-    void checkNamesListIndex(int device, int database, int index,
-                             std::vector<std::string>& breaches);
+    // The plug-ins' rules read what the site configures once per site directory.
+    void readSite();
 
     const simulator& sim_;
-    std::string factsSite_;
-    site_facts facts_;
+    std::string site_;
+    tavisk_invariants tavisk_;
+    corvane_invariants corvane_;
 };
 
 // Installs the checks on the simulator (as its command observer).
 void enableInvariants(simulator& sim);
-
-// Map text of one group: 30 fields of three or more digits (crosspoints above
-// 999 on large routers) joined by ",". Enables text:
-// 12 fields, field i either "000" or i in three digits.
-bool isMapText(const std::string& text);
-bool isEnablesText(const std::string& text);
 
 }  // namespace kovo_host

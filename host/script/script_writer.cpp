@@ -158,6 +158,14 @@ script_line loadLine(const std::string& name, const std::string& plugin, int wor
     return line;
 }
 
+script_line loadLine(const std::string& name, const std::string& plugin,
+                     const std::string& instance, int workstation) {
+    script_line line = loadLine(name, plugin, workstation);
+    line.instance = instance;
+    line.hasInstance = true;
+    return line;
+}
+
 script_line unloadLine(const std::string& name) {
     script_line line = lineOf(line_kind::unload);
     line.name = name;
@@ -202,9 +210,30 @@ script_line renameLine(int device, int database, int index, const std::string& n
     return line;
 }
 
+script_line dbeventLine(const std::string& script, int device, int database, int index,
+                        const std::string& name) {
+    script_line line = renameLine(device, database, index, name);
+    line.kind = line_kind::dbevent;
+    line.name = script;
+    return line;
+}
+
+script_line tickLine(const std::string& name, int timer) {
+    script_line line = lineOf(line_kind::tick);
+    line.name = name;
+    line.index = timer;
+    return line;
+}
+
 script_line advanceLine(int ms) {
     script_line line = lineOf(line_kind::advance);
     line.ms = ms;
+    return line;
+}
+
+script_line answersLine(const std::string& mode) {
+    script_line line = lineOf(line_kind::answers);
+    line.mode = mode;
     return line;
 }
 

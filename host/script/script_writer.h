@@ -1,5 +1,6 @@
 // Writing session script lines: the one home of the text a line is written
-// as, for the emulator's recordings and the validator's reproducers.
+// as, for the emulator's recordings, the validator's generated steps and its
+// reproducers.
 // parseScriptLine reads every written line back as the line it was written from.
 #pragma once
 
@@ -21,6 +22,9 @@ bool fitsOnLine(const std::string& text);
 // script replays in any checkout; any other by its path.
 script_line siteLine(const std::string& dir, const std::string& root = "");
 script_line loadLine(const std::string& name, const std::string& plugin, int workstation);
+// The same with the layouts' folder.
+script_line loadLine(const std::string& name, const std::string& plugin,
+                     const std::string& instance, int workstation);
 script_line unloadLine(const std::string& name);
 script_line pressLine(const std::string& name, const std::string& panel,
                       const std::string& control);
@@ -33,7 +37,11 @@ script_line eventLine(const std::string& name, const std::string& panel, const s
 // hasText false: a null query.
 script_line queryLine(const std::string& name, const std::string& text, bool hasText);
 script_line renameLine(int device, int database, int index, const std::string& name);
+script_line dbeventLine(const std::string& script, int device, int database, int index,
+                        const std::string& name);
+script_line tickLine(const std::string& name, int timer);
 script_line advanceLine(int ms);
+script_line answersLine(const std::string& mode);
 script_line invariantsLine(bool on);
 script_line expectLine(const std::string& command);
 script_line expectNoneLine();

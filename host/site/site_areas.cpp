@@ -36,6 +36,10 @@ std::string area_settings::driverType(int slot) const {
                : std::string();
 }
 
+bool area_settings::offersRouter(int slot) const {
+    return slot >= 2 && slot < driverSlots && !driverType(slot).empty();
+}
+
 std::vector<area_settings> readAreas(const settings_file& objects) {
     std::vector<area_settings> areas;
     for (int i = 0; i < areaSlots; ++i) {
@@ -61,20 +65,25 @@ int offeredAreaCount(const std::vector<area_settings>& areas) {
     return count;
 }
 
-int editorNameLimit(const std::vector<area_settings>& areas, int device, int database) {
-    if (database < 0 || database > 3) {
-        return 0;
-    }
+std::set<int> namesEditorRouters(const std::vector<area_settings>& areas) {
+    std::set<int> routers;
     const int offered = offeredAreaCount(areas);
     for (int a = 0; a < offered; ++a) {
         const area_settings& area = areas[static_cast<std::size_t>(a)];
         for (int slot = 2; slot < driverSlots; ++slot) {
-            if (area.driverId(slot) == device && !area.driverType(slot).empty()) {
-                return database < 2 ? 16 : 8;
+            if (area.offersRouter(slot) && area.driverId(slot) != 0) {
+                routers.insert(area.driverId(slot));
             }
         }
     }
-    return 0;
+    return routers;
+}
+
+int editorNameLimit(const std::vector<area_settings>& areas, int device, int database) {
+    if (database < 0 || database > 3 || namesEditorRouters(areas).count(device) == 0) {
+        return 0;
+    }
+    return database < 2 ? 16 : 8;
 }
 
 }  // namespace kovo_host
@@ -87,7 +96,7 @@ namespace kovo_host {
 
 std::vector<area_settings> readSiteAreas(const site_directory& site) {
     const std::filesystem::path file =
-        std::filesystem::path(site.directory()) / "config" / "system" / "object_settings.xml";
+        std::filesystem::path(site.systemDirectory()) / "object_settings.xml";
     std::vector<area_settings> areas = readAreas(readSettingsFile(file.string()));
     // The groups would point into the file read here, which is gone on return.
     for (area_settings& area : areas) {

@@ -2,6 +2,7 @@
 // in the object settings), read as the editor reads them at load.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ struct area_settings {
     std::string driverType(int slot) const;
     // Routers and the package devices are edited only through these slots.
     bool hasPackageDevices() const { return driverId(0) != 0 || driverId(1) != 0; }
+    // Router slot (2 to 4) whose button the area offers: it has a label. A
+    // router without one is never enabled, so the names editor never opens on it.
+    bool offersRouter(int slot) const;
 };
 
 // All ten slots, in order.
@@ -32,9 +36,14 @@ std::vector<area_settings> readAreas(const settings_file& objects);
 // The areas the editor offers: those before the first one without a name.
 int offeredAreaCount(const std::vector<area_settings>& areas);
 
+// The routers whose names the names editor edits: the devices of the offered
+// routers of the offered areas. A slot left at 0 names no device, and no name
+// is ever written to device 0.
+std::set<int> namesEditorRouters(const std::vector<area_settings>& areas);
+
 // The longest name (in bytes) the names editor writes into this database, 0 for
 // no limit: 16 for long names (databases 0 and 1) and 8 for short names (2 and
-// 3) of a router that an offered area lists with a label.
+// 3) of a names editor router.
 int editorNameLimit(const std::vector<area_settings>& areas, int device, int database);
 
 }  // namespace kovo_host

@@ -113,6 +113,10 @@ std::string site_directory::rxSystem() const {
     return name();
 }
 
+std::string site_directory::systemDirectory() const {
+    return (fs::path(directory_) / "config" / "system").string();
+}
+
 const device_info* site_directory::device(int number) const {
     auto found = devices_.find(number);
     return found == devices_.end() ? nullptr : &found->second;

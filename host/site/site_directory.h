@@ -32,6 +32,8 @@ class site_directory {
     // RX_ROOT/RX_SYSTEM/config/system/...
     std::string rxRoot() const;
     std::string rxSystem() const;
+    // <site>/config/system: the device files and the two settings files.
+    std::string systemDirectory() const;
 
     const device_info* device(int number) const;
     const device_info* deviceNamed(const std::string& name) const;

@@ -55,7 +55,7 @@ site_check_result checkSite(const std::string& dir) {
     }
     result.isSite = true;
     result.directory = c.site.directory();
-    c.systemDir = (fs::path(c.site.directory()) / "config" / "system").string();
+    c.systemDir = c.site.systemDirectory();
     c.workstations = readSettingsFile((fs::path(c.systemDir) / "workstations.xml").string());
     c.objects = readSettingsFile((fs::path(c.systemDir) / "object_settings.xml").string());
     c.areas = readAreas(c.objects);

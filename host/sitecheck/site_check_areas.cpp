@@ -74,8 +74,7 @@ void checkDriverIds(site_check_context& c, const area_settings& area, const std:
 void noteNeeds(site_check_context& c, const area_settings& area, const std::string& who) {
     for (int slot = 2; slot < driverSlots; ++slot) {
         const int device = area.driverId(slot);
-        if (device != 0 && !area.driverType(slot).empty()) {
-            c.labelledRouters.insert(device);
+        if (device != 0 && area.offersRouter(slot)) {
             const std::string user = who + " (names editor, " + slotNames[slot] + ")";
             // The list comes from the long names' size; a short name is written
             // at its entry's index, whatever its own database's size.

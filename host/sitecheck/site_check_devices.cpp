@@ -8,6 +8,7 @@
 #include "kovo_string.h"
 #include "numbers.h"
 #include "site_check_internal.h"
+#include "text.h"
 
 namespace fs = std::filesystem;
 
@@ -15,12 +16,8 @@ namespace kovo_host {
 
 namespace {
 
-std::string lower(const std::string& text) {
-    return kovo_string(text.c_str()).lower().c_str();
-}
-
 bool looksLike(const std::string& name, const char* prefix, const char* suffix) {
-    const std::string l = lower(name), p(prefix), s(suffix);
+    const std::string l = lowerCase(name), p(prefix), s(suffix);
     return l.size() >= p.size() + s.size() && l.compare(0, p.size(), p) == 0 &&
            l.compare(l.size() - s.size(), s.size(), s) == 0;
 }
@@ -158,7 +155,7 @@ void checkNeeds(site_check_context& c) {
 // The short name of an entry lives at the same index of database 2 (or 3) as
 // its long name in 0 (or 1).
 void checkShortNames(site_check_context& c) {
-    for (int device : c.labelledRouters) {
+    for (int device : namesEditorRouters(c.areas)) {
         for (int database = 0; database < 2; ++database) {
             const int entries = c.site.databaseSize(device, database);
             const int shortNames = c.site.databaseSize(device, database + 2);
@@ -198,15 +195,6 @@ void checkDeviceNames(site_check_context& c) {
                           std::to_string(first.first->second) + " only");
         }
     }
-}
-
-bool hasControlCharacter(const std::string& text) {
-    for (unsigned char ch : text) {
-        if (ch < 0x20 || ch == 0x7f) {
-            return true;
-        }
-    }
-    return false;
 }
 
 void checkNameFile(site_check_context& c, const name_file& file) {

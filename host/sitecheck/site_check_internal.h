@@ -2,7 +2,6 @@
 #pragma once
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,6 @@ struct site_check_context {
     std::vector<area_settings> areas;
     // device -> database -> need; filled by the area checks, read by the device checks.
     std::map<int, std::map<int, database_need>> needs;
-    std::set<int> labelledRouters;  // devices whose long and short names an editor offers
     std::vector<site_finding> findings;
 
     std::string relative(const std::string& path) const;

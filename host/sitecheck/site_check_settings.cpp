@@ -1,9 +1,9 @@
 // Checks of the XML settings: the files themselves, the workstations and the
 // shutdown lists of the galleries.
-#include <climits>
 #include <map>
 #include <set>
 
+#include "galleries.h"
 #include "kovo_string.h"
 #include "numbers.h"
 #include "site_check_internal.h"
@@ -12,36 +12,8 @@ namespace kovo_host {
 
 namespace {
 
-constexpr int shutdownButtons = 10;
-
 std::string line(int number) {
     return "line " + std::to_string(number);
-}
-
-// The area the shutdown panel takes from "myarea": "stc" or "sta", or none.
-std::string galleryArea(const std::string& myArea) {
-    const std::string lowered = kovo_string(myArea.c_str()).lower().c_str();
-    for (const char* area : {"stc", "sta"}) {
-        if (lowered.compare(0, 3, area) == 0) {
-            return area;
-        }
-    }
-    return std::string();
-}
-
-// A workstation number as the shutdown panel accepts it: digits only, 1 to the largest int.
-bool isWorkstationNumber(const std::string& text) {
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    long long value = 0;
-    for (char ch : text) {
-        value = value * 10 + (ch - '0');
-        if (value > INT_MAX) {
-            return false;
-        }
-    }
-    return value > 0;
 }
 
 std::string buttonName(int ordinal) {
@@ -150,7 +122,7 @@ void checkShutdownLists(site_check_context& c) {
             continue;  // reported as a repeated setting
         }
         const std::string area = "area " + inQuotes(entry.id);
-        if (entry.id != "stc" && entry.id != "sta") {
+        if (!isGalleryArea(entry.id)) {
             c.warning(file.path, entry.line,
                       "\"ws_shutdown\" lists area " + inQuotes(entry.id) +
                           ", which is not \"stc\" or \"sta\"",
@@ -158,43 +130,42 @@ void checkShutdownLists(site_check_context& c) {
                       "never used");
             continue;
         }
-        const kovo_stringlist list(kovo_string(entry.value.c_str()), ',');
-        const int entries = list.count();
+        const shutdown_list list = readShutdownList(entry.value);
+        const int entries = static_cast<int>(list.entries.size());
         if (entries % 2 != 0) {
             c.warning(file.path, entry.line,
                       area + ": \"ws_shutdown\" has an odd number of entries (" +
                           std::to_string(entries) + ")",
-                      "the last entry, " + inQuotes(list[entries - 1].c_str()) + ", is ignored");
+                      "the last entry, " + inQuotes(list.entries.back()) + ", is ignored");
         }
-        const int pairs = entries / 2;
-        if (pairs > shutdownButtons) {
-            c.error(file.path, entry.line,
-                    area + ": \"ws_shutdown\" lists " + std::to_string(pairs) + " workstations",
-                    "the panel has ten buttons: the workstations after the tenth (from " +
-                        inQuotes(list[2 * shutdownButtons].c_str()) +
-                        ") can never be shut down from it");
+        if (list.pairs() > shutdownButtons) {
+            c.error(
+                file.path, entry.line,
+                area + ": \"ws_shutdown\" lists " + std::to_string(list.pairs()) + " workstations",
+                "the panel has ten buttons: the workstations after the tenth (from " +
+                    inQuotes(list.entries[2 * shutdownButtons]) +
+                    ") can never be shut down from it");
         }
-        for (int k = 1; k <= pairs && k <= shutdownButtons; ++k) {
-            const std::string number = list[2 * k - 2].c_str();
-            const std::string type = list[2 * k - 1].c_str();
-            const std::string button = buttonName(k);
-            if (!isWorkstationNumber(number)) {
-                c.error(file.path, entry.line,
-                        area + ": " + inQuotes(number) + " is not a workstation number",
-                        button + " is not configured: Confirm never sends it anything");
+        for (const shutdown_button& workstation : list.buttons) {
+            const std::string button = buttonName(workstation.ordinal);
+            if (workstation.number == 0) {
+                c.error(
+                    file.path, entry.line,
+                    area + ": " + inQuotes(workstation.numberText) + " is not a workstation number",
+                    button + " is not configured: Confirm never sends it anything");
                 continue;
             }
-            if (type != "XPE" && type != "XP" && type != "W7" && type != "W10") {
+            if (!workstation.knownType) {
                 c.error(file.path, entry.line,
-                        area + ": workstation " + number + " has the unknown type " +
-                            inQuotes(type) + " (XPE, XP, W7 or W10, exact case)",
+                        area + ": workstation " + workstation.numberText +
+                            " has the unknown type " + inQuotes(workstation.type) +
+                            " (XPE, XP, W7 or W10, exact case)",
                         button + " is skipped on Confirm without a message");
             }
-            const int value = kovo_string(number.c_str()).toInt();
-            const auto listed = listedIn.emplace(value, entry.id);
+            const auto listed = listedIn.emplace(workstation.number, entry.id);
             if (!listed.second) {
                 c.warning(file.path, entry.line,
-                          area + ": workstation " + std::to_string(value) +
+                          area + ": workstation " + std::to_string(workstation.number) +
                               (listed.first->second == entry.id
                                    ? " is listed twice"
                                    : " is also listed in area " + inQuotes(listed.first->second)),

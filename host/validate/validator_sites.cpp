@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <sstream>
+
+#include "text_file.h"
 
 namespace fs = std::filesystem;
 
@@ -18,17 +19,19 @@ namespace {
 
 const char* const absurdSize = "99999999999";
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    return static_cast<bool>(out);
+// Rewrites a text file line by line: edit changes a line in place, and says
+// false to drop it.
+void editLines(const fs::path& file, const std::function<bool(std::string& line)>& edit) {
+    std::string text;
+    readWholeFile(file.string(), text);
+    std::istringstream in(text);
+    std::string out, line;
+    while (std::getline(in, line)) {
+        if (edit(line)) {
+            out += line + "\n";
+        }
+    }
+    writeWholeFile(file.string(), out);
 }
 
 // Rewrites every "DatabaseSize_N=" line of every device file: edit gets the
@@ -41,19 +44,13 @@ void editDatabaseSizes(
         if (entry.path().extension() != ".ini") {
             continue;
         }
-        std::istringstream in(readFile(entry.path()));
-        std::string out, line;
-        while (std::getline(in, line)) {
-            const std::size_t equals = line.find('=');
-            if (line.compare(0, 13, "DatabaseSize_") == 0 && equals != std::string::npos) {
+        editLines(entry.path(), [&](std::string& line) {
+            if (line.compare(0, 13, "DatabaseSize_") == 0 && line.find('=') != std::string::npos) {
                 edit(entry.path().filename().string(), std::atoi(line.c_str() + 13), line);
-                if (line.empty()) {
-                    continue;
-                }
+                return !line.empty();
             }
-            out += line + "\n";
-        }
-        writeFile(entry.path(), out);
+            return true;
+        });
     }
 }
 
@@ -85,7 +82,8 @@ void editSettings(const fs::path& file,
 
 void emptySettings(const fs::path& site) {
     const fs::path system = site / "config" / "system";
-    writeFile(system / "object_settings.xml", "<?xml version=\"1.0\"?>\n<object_settings/>\n");
+    writeWholeFile((system / "object_settings.xml").string(),
+                   "<?xml version=\"1.0\"?>\n<object_settings/>\n");
     // The workstations stay, so that a workstation is known, but carry no setting.
     pugi::xml_document doc;
     if (doc.load_file((system / "workstations.xml").string().c_str())) {
@@ -167,16 +165,13 @@ void quotedNames(const fs::path& site) {
         if (entry.path().extension() != ".txt") {
             continue;
         }
-        std::istringstream in(readFile(entry.path()));
-        std::string out, line;
-        while (std::getline(in, line)) {
+        editLines(entry.path(), [](std::string& line) {
             const std::size_t space = line.find(' ');
             if (!line.empty() && line[0] != '#' && space != std::string::npos) {
                 line = line.substr(0, space + 1) + "O'" + line.substr(space + 1) + "`";
             }
-            out += line + "\n";
-        }
-        writeFile(entry.path(), out);
+            return true;
+        });
     }
 }
 

@@ -1,33 +1,12 @@
 #include "validator_steps.h"
 
 #include <climits>
-#include <fstream>
 #include <map>
-#include <sstream>
 
 #include "panel_state.h"
+#include "script_writer.h"
 
 namespace kovo_host {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 namespace {
 
@@ -151,14 +130,11 @@ bool step_generator::chance(int percent) {
 }
 
 std::string step_generator::loadLine() const {
-    std::string line = "load " + settings_.scriptName + " " + settings_.plugin;
-    if (!settings_.instance.empty()) {
-        line += " instance=" + settings_.instance;
-    }
-    if (settings_.workstation >= 0) {
-        line += " workstation=" + std::to_string(settings_.workstation);
-    }
-    return line;
+    const std::string& name = settings_.scriptName;
+    return writeScriptLine(settings_.instance.empty()
+                               ? kovo_host::loadLine(name, settings_.plugin, settings_.workstation)
+                               : kovo_host::loadLine(name, settings_.plugin, settings_.instance,
+                                                     settings_.workstation));
 }
 
 void step_generator::noteReachable(const simulator& sim) {
@@ -182,7 +158,7 @@ std::vector<std::string> step_generator::next(const simulator& sim) {
     }
     if (roll < 72) {
         static const std::vector<int> waits = {100, 250, 1000, 1000, 3000, 10000, 12000};
-        return {"advance " + std::to_string(pick(waits))};
+        return {writeScriptLine(advanceLine(pick(waits)))};
     }
     if (roll < 76) {
         return {renameLine(sim)};
@@ -190,7 +166,7 @@ std::vector<std::string> step_generator::next(const simulator& sim) {
     if (roll < 99) {
         return hostileStep(sim);
     }
-    return {"unload " + settings_.scriptName, loadLine()};
+    return {writeScriptLine(unloadLine(settings_.scriptName)), loadLine()};
 }
 
 std::vector<std::string> step_generator::operatorStep(const simulator& sim) {
@@ -207,7 +183,7 @@ std::vector<std::string> step_generator::operatorStep(const simulator& sim) {
         return hostileStep(sim);
     }
     const auto& chosen = pick(candidates);
-    const std::string where = name + " " + chosen.first->id + " " + chosen.second->id;
+    const std::string& panel = chosen.first->id;
     const control_state& control = *chosen.second;
     std::vector<std::string> lines;
     // Now and then the host answers this action's questions badly.
@@ -215,32 +191,32 @@ std::vector<std::string> step_generator::operatorStep(const simulator& sim) {
     if (hostileAnswers) {
         static const std::vector<std::string> modes = {"none", "empty", "huge", "quote",
                                                        "nonnumber"};
-        lines.push_back("answers " + pick(modes));
+        lines.push_back(writeScriptLine(answersLine(pick(modes))));
     }
+    script_line action;
     switch (control.kind) {
         case control_kind::list:
-            if (control.entries.empty()) {
-                lines.push_back("event " + where + " " + pick(hostileEventTexts()));
-            } else {
-                lines.push_back("choose " + where + " " +
-                                std::to_string(below(control.entries.size())));
-            }
+            action = control.entries.empty()
+                         ? eventLine(name, panel, control.id, pick(hostileEventTexts()))
+                         : chooseLine(name, panel, control.id,
+                                      static_cast<int>(below(control.entries.size())));
             break;
         case control_kind::keyboard:
-            lines.push_back("type " + where + " " + pick(typedTexts()));
+            action = typeLine(name, panel, control.id, pick(typedTexts()));
             break;
         case control_kind::groupselector:
-            lines.push_back("choose " + where + " " + std::to_string(1 + below(12)));
+            action = chooseLine(name, panel, control.id, 1 + static_cast<int>(below(12)));
             break;
         case control_kind::namemap:
-            lines.push_back("choose " + where + " " + std::to_string(1 + below(30)));
+            action = chooseLine(name, panel, control.id, 1 + static_cast<int>(below(30)));
             break;
         default:
-            lines.push_back("press " + where);
+            action = pressLine(name, panel, control.id);
             break;
     }
+    lines.push_back(writeScriptLine(action));
     if (hostileAnswers) {
-        lines.push_back("answers normal");
+        lines.push_back(writeScriptLine(answersLine("normal")));
     }
     return lines;
 }
@@ -259,7 +235,7 @@ std::string step_generator::hostileName() {
 std::string step_generator::renameLine(const simulator& sim) {
     const site_directory* site = sim.site();
     if (site == nullptr || site->devices().empty()) {
-        return "advance 1";
+        return writeScriptLine(advanceLine(1));
     }
     std::vector<const device_info*> devices;
     for (const auto& device : site->devices()) {
@@ -268,28 +244,28 @@ std::string step_generator::renameLine(const simulator& sim) {
         }
     }
     if (devices.empty()) {
-        return "advance 1";
+        return writeScriptLine(advanceLine(1));
     }
     const device_info& device = *pick(devices);
     auto database = device.databaseSizes.begin();
     std::advance(database, static_cast<long>(below(device.databaseSizes.size())));
     if (database->second < 1) {
-        return "advance 1";
+        return writeScriptLine(advanceLine(1));
     }
     const int size = database->second;
     const int index = 1 + static_cast<int>(below(static_cast<std::size_t>(std::min(size, 260))));
-    return "rename " + std::to_string(device.number) + " " + std::to_string(database->first) + " " +
-           std::to_string(index) + " " + hostileName();
+    return writeScriptLine(
+        kovo_host::renameLine(device.number, database->first, index, hostileName()));
 }
 
 std::string step_generator::rawEvent(const simulator& sim) {
     const std::string& name = settings_.scriptName;
     const std::vector<const panel_state*> shown = shownPanels(sim, name);
-    // The disabled or hidden controls as "panel control", those seen reachable
-    // earlier in the run apart: a press the plug-in itself has just refused.
+    // The disabled or hidden controls, those seen reachable earlier in the run
+    // apart: a press the plug-in itself has just refused.
     struct blocked_control {
-        std::string where;
-        bool keyboard;
+        const std::string& panel;
+        const control_state& control;
     };
     std::vector<blocked_control> stale, blocked;
     std::vector<const control_state*> all;
@@ -297,26 +273,28 @@ std::string step_generator::rawEvent(const simulator& sim) {
         for (const control_state& control : panel->controls) {
             all.push_back(&control);
             if (!reachable(control)) {
-                std::string where = panel->id + " " + control.id;
-                const bool seen = seenReachable_.count(where) != 0;
-                (seen ? stale : blocked)
-                    .push_back({std::move(where), control.kind == control_kind::keyboard});
+                const bool seen = seenReachable_.count(panel->id + " " + control.id) != 0;
+                (seen ? stale : blocked).push_back({panel->id, control});
             }
         }
     }
+    // Where one line takes several draws, they are made from the end of the line
+    // back, each in a statement of its own: the order GCC builds have always
+    // drawn them in, so a seed still gives the run it gave, now with any compiler.
     const std::string shownId = shown.empty() ? std::string("1") : shown.front()->id;
     const int kind = static_cast<int>(below(4));
     if (kind == 0 && !(stale.empty() && blocked.empty())) {
-        const blocked_control& control =
+        const blocked_control& target =
             stale.empty() || (!blocked.empty() && chance(25)) ? pick(blocked) : pick(stale);
-        const std::string text = control.keyboard ? "text=" + pick(typedTexts())
-                                 : chance(70)     ? std::string("button=released")
-                                                  : pick(hostileEventTexts());
-        return "event " + name + " " + control.where + " " + text;
+        const std::string text = target.control.kind == control_kind::keyboard
+                                     ? "text=" + pick(typedTexts())
+                                 : chance(70) ? std::string("button=released")
+                                              : pick(hostileEventTexts());
+        return writeScriptLine(eventLine(name, target.panel, target.control.id, text));
     }
     if (kind == 1 && !all.empty()) {
-        return "event " + name + " " + shownId + " " + pick(all)->id + " " +
-               pick(hostileEventTexts());
+        const std::string& text = pick(hostileEventTexts());
+        return writeScriptLine(eventLine(name, shownId, pick(all)->id, text));
     }
     static const std::vector<std::string> panels = {"1", "2", "3", "4", "0", "5", "01", "x"};
     static const std::vector<std::string> controls = {
@@ -332,7 +310,8 @@ std::string step_generator::rawEvent(const simulator& sim) {
     if (control.empty()) {
         control = "Nope";
     }
-    return "event " + name + " " + pick(panels) + " " + control + " " + pick(hostileEventTexts());
+    const std::string& text = pick(hostileEventTexts());
+    return writeScriptLine(eventLine(name, pick(panels), control, text));
 }
 
 std::vector<std::string> step_generator::hostileStep(const simulator& sim) {
@@ -350,15 +329,18 @@ std::vector<std::string> step_generator::hostileStep(const simulator& sim) {
                 device = known->first;
             }
             static const std::vector<int> databases = {0, 1, 2, 3, 4, 5, 8, -1, 64, INT_MAX};
-            return {"dbevent " + name + " " + std::to_string(device) + " " +
-                    std::to_string(pick(databases)) + " " + std::to_string(pick(oddNumbers())) +
-                    " " + hostileName()};
+            // Drawn from the end of the line, as in rawEvent.
+            const std::string text = hostileName();
+            const int index = pick(oddNumbers());
+            const int database = pick(databases);
+            return {writeScriptLine(dbeventLine(name, device, database, index, text))};
         }
         case 3:
-            return {"tick " + name + " " + std::to_string(pick(oddNumbers()))};
+            return {writeScriptLine(tickLine(name, pick(oddNumbers())))};
         default: {
             const std::string& query = pick(parentQueries());
-            return {query.empty() && chance(50) ? "query " + name : "query " + name + " " + query};
+            const bool nullQuery = query.empty() && chance(50);
+            return {writeScriptLine(queryLine(name, query, !nullQuery))};
         }
     }
 }

@@ -2,7 +2,7 @@
 // an operator can do on the shown panel, and now and then something hostile
 // (raw events, odd timers and database events, parent queries, hostile host
 // answers, names changed from outside, an unload and reload). Each step is one
-// or more session script lines.
+// or more session script lines, written by the script writer.
 #pragma once
 
 #include <cstdint>
@@ -14,11 +14,6 @@
 #include "simulator.h"
 
 namespace kovo_host {
-
-// A step file, script or child output read whole ("" when it cannot be read),
-// and split into lines whether they end in LF or in CRLF (text mode on Windows).
-std::string readFile(const std::string& path);
-std::vector<std::string> splitLines(const std::string& text);
 
 struct step_settings {
     std::string scriptName = "p";

@@ -4,6 +4,7 @@
 
 #include "kovo_script_test.h"
 #include "plugin_invariants.h"
+#include "test_site.h"
 
 using kovo_host::observed_command;
 using kovo_host::plugin_invariants;
@@ -151,6 +152,101 @@ TEST_F(Invariants, CorvaneNameRules) {
     const std::vector<std::string> both = broken("Corvane", "RM 110 0 1 'tab\there' 0");
     ASSERT_EQ(both.size(), 2u);
     EXPECT_EQ(both[1], "invariant corvane-name-rule: a name holds a quote or a control character");
+}
+
+// A site whose settings leave routers and workstations that no panel can reach.
+class InvariantsOnASite : public kovo_script_test {
+  protected:
+    InvariantsOnASite() {
+        // Area 0 labels router 1 (201) and router 3 (203) but not router 2
+        // (202); area 1 has no name, so area 2 (router 204) is never offered.
+        files_.write("config/system/object_settings.xml",
+                     "<object_settings>\n"
+                     "  <object id=\"rtr_area_0\">\n"
+                     "    <setting id=\"areaname\" value=\"A\"/>\n"
+                     "    <setting id=\"driver_ids\" value=\"0,0,201,202,203\"/>\n"
+                     "    <setting id=\"driver_type\" value=\",,R1,,R3\"/>\n"
+                     "  </object>\n"
+                     "  <object id=\"rtr_area_2\">\n"
+                     "    <setting id=\"areaname\" value=\"C\"/>\n"
+                     "    <setting id=\"driver_ids\" value=\"0,0,204\"/>\n"
+                     "    <setting id=\"driver_type\" value=\",,R4\"/>\n"
+                     "  </object>\n"
+                     "  <object id=\"ws_shutdown\">\n"
+                     "    <setting id=\"sta\" value=\"" +
+                         shutdownList() +
+                         "\"/>\n"
+                         "  </object>\n"
+                         "</object_settings>\n");
+        files_.write(
+            "config/system/workstations.xml",
+            "<workstations>\n"
+            "  <workstation id=\"30\"><setting id=\"myarea\" value=\"sTa 2\"/></workstation>\n"
+            "  <workstation id=\"31\"><setting id=\"myarea\" value=\"st\"/></workstation>\n"
+            "</workstations>\n");
+        for (const char* device : {"201", "202", "203", "204"}) {
+            files_.write(std::string("config/system/dev_") + device + ".ini",
+                         "[Device]\nName=R" + std::string(device) +
+                             "\n\n[Database]\nDatabaseSize_0=4\nDatabaseSize_1=4\n"
+                             "DatabaseSize_2=4\nDatabaseSize_3=4\n");
+        }
+        std::string error;
+        EXPECT_TRUE(sim_.useSite(files_.dir(), error)) << error;
+    }
+
+    // Eleven pairs, 40 to 50: the eleventh has no button; "41x" and "0" are no
+    // workstation numbers.
+    static std::string shutdownList() {
+        std::string list = "40,W10,41x,XP,0,XP";
+        for (int ws = 43; ws <= 49; ++ws) {
+            list += "," + std::to_string(ws) + ",W7";
+        }
+        return list + ",50,W7";
+    }
+
+    std::vector<std::string> broken(const std::string& plugin, const std::string& text,
+                                    int workstation = 30) {
+        std::vector<std::string> breaches;
+        checks_.check(
+            observed_command{"p", "/build/lib/" + plugin + ".so", workstation, text, true},
+            breaches);
+        return breaches;
+    }
+
+    test_site files_;
+    kovo_host::simulator sim_{options()};
+    plugin_invariants checks_{sim_};
+};
+
+TEST_F(InvariantsOnASite, CorvaneNameLimitsBindOnlyTheRoutersTheHomePanelOffers) {
+    const std::string longName = "'0123456789abcdefg'";
+    EXPECT_EQ(broken("Corvane", "RM 201 0 1 " + longName + " 0"),
+              std::vector<std::string>{
+                  "invariant corvane-name-length: 17 bytes in a long name (at most 16)"});
+    EXPECT_EQ(broken("Corvane", "RM 203 2 5 '12345678' 0"),
+              std::vector<std::string>{"invariant names-list: index 5 is no entry of the names "
+                                       "list of device 203 (database 0: 4 entries)"});
+    // Router 2 has no label, so its button is never enabled; area 2 comes after
+    // the gap. Neither router's names are written by the names editor.
+    EXPECT_TRUE(broken("Corvane", "RM 202 0 9 " + longName + " 0").empty());
+    EXPECT_TRUE(broken("Corvane", "RM 204 3 9 " + longName + " 0").empty());
+}
+
+TEST_F(InvariantsOnASite, TaviskOnlyTheWorkstationsItsButtonsHold) {
+    const auto sendTo = [&](int target, int from) {
+        return broken("Tavisk", "IW 998 'PX x' " + std::to_string(target) + " 1", from);
+    };
+    // "sTa 2" is in gallery sta whatever its case.
+    EXPECT_TRUE(sendTo(40, 30).empty());
+    EXPECT_TRUE(sendTo(49, 30).empty());
+    // The eleventh workstation has no button; "41x" is not read as 41.
+    EXPECT_EQ(sendTo(50, 30),
+              std::vector<std::string>{"invariant tavisk-workstations: workstation 50 is not "
+                                       "configured for the area of workstation 30"});
+    EXPECT_EQ(sendTo(41, 30).size(), 1u);
+    EXPECT_EQ(sendTo(0, 30).size(), 1u);
+    // "st" names no gallery: its panel stays blank and sends nothing.
+    EXPECT_EQ(sendTo(40, 31).size(), 1u);
 }
 
 TEST_F(Invariants, SessionLineTurnsThemOnAndOff) {

@@ -27,6 +27,8 @@ TEST(ScriptWriter, EveryLineReadsBackAsWritten) {
     const written cases[] = {
         {loadLine("ws", "Tavisk", 12), "load ws Tavisk workstation=12"},
         {loadLine("ws", "Tavisk", -1), "load ws Tavisk"},
+        {loadLine("p", "Tavisk", "sites/x/layouts", 12),
+         "load p Tavisk instance=sites/x/layouts workstation=12"},
         {unloadLine("ws"), "unload ws"},
         {pressLine("ws", "1", "WS_01"), "press ws 1 WS_01"},
         {chooseLine("cv", "2", "MtxNames", 4), "choose cv 2 MtxNames 4"},
@@ -36,7 +38,11 @@ TEST(ScriptWriter, EveryLineReadsBackAsWritten) {
         {queryLine("ws", "return=all", true), "query ws return=all"},
         {queryLine("ws", "", false), "query ws"},
         {renameLine(101, 0, 2, "Guest Cam"), "rename 101 0 2 Guest Cam"},
+        {dbeventLine("cv", 101, 0, -1, "O'Brien"), "dbevent cv 101 0 -1 O'Brien"},
+        {dbeventLine("cv", 0, 64, 1, ""), "dbevent cv 0 64 1 "},
+        {tickLine("ws", -2147483647 - 1), "tick ws -2147483648"},
         {advanceLine(300), "advance 300"},
+        {answersLine("nonnumber"), "answers nonnumber"},
         {invariantsLine(true), "invariants on"},
         {expectLine("TP 'text=a b' '1' 'L'"), "expect TP 'text=a b' '1' 'L'"},
         {expectNoneLine(), "expect-none"},
@@ -51,6 +57,9 @@ TEST(ScriptWriter, EveryLineReadsBackAsWritten) {
         EXPECT_EQ(back.kind, c.line.kind) << text;
         EXPECT_EQ(back.name, c.line.name) << text;
         EXPECT_EQ(back.plugin, c.line.plugin) << text;
+        EXPECT_EQ(back.instance, c.line.instance) << text;
+        EXPECT_EQ(back.hasInstance, c.line.hasInstance) << text;
+        EXPECT_EQ(back.mode, c.line.mode) << text;
         EXPECT_EQ(back.panel, c.line.panel) << text;
         EXPECT_EQ(back.control, c.line.control) << text;
         EXPECT_EQ(back.rest, c.line.rest) << text;

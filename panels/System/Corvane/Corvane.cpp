@@ -3,9 +3,10 @@
 #include "Corvane.h"
 
 #include "kovo_text.h"
+#include "panel_controls.h"
 
 namespace {
-const char* const homePanel = "1";
+constexpr const char* homePanel = panel::home;
 }  // namespace
 
 KOVO_SCRIPT_EXPORT(Corvane)
@@ -14,24 +15,24 @@ Corvane::Corvane(kovo_host_link* link, const char* instanceText)
     : kovo_script_helper(link, instanceText) {
     chooseLayouts();
 
-    panelInit("1", homePanelFile, "");
-    panelInit("2", namesPanelFile, "");
-    panelInit("3", packageNamePanelFile, "");
-    panelInit("4", packageContentPanelFile, "");
+    panelInit(panel::home, homePanelFile, "");
+    panelInit(panel::namesEditor, namesPanelFile, "");
+    panelInit(panel::packageNameEditor, packageNamePanelFile, "");
+    panelInit(panel::packageContentEditor, packageContentPanelFile, "");
 
     controlDisable(homePanel, "DoEdit");
     for (int i = 1; i <= 3; ++i) {
-        controlDisable(homePanel, kovo_string("Type_%1").arg(i));
+        controlDisable(homePanel, numberedControl(home_row::type, i));
     }
     for (int i = 1; i <= 4; ++i) {
-        controlDisable(homePanel, kovo_string("Edit_what_%1").arg(i));
+        controlDisable(homePanel, numberedControl(home_row::editWhat, i));
     }
     for (int i = 1; i <= 3; ++i) {
-        controlDisable(homePanel, kovo_string("Router_%1").arg(i));
+        controlDisable(homePanel, numberedControl(home_row::router, i));
     }
     textPut("statesheet", "ctl_select_active", homePanel, "EditBtnBG");
     for (int i = 0; i < maxAreas; ++i) {
-        controlDisable(homePanel, kovo_string("Area_name_%1").arg(i));
+        controlDisable(homePanel, numberedControl(home_row::area, i));
     }
 
     readAreas();
@@ -87,7 +88,7 @@ void Corvane::offerAreas() {
         ++areaCount;
     }
     for (int i = 0; i < areaCount; ++i) {
-        const kovo_string control = kovo_string("Area_name_%1").arg(i);
+        const kovo_string control = numberedControl(home_row::area, i);
         controlEnable(homePanel, control);
         textPut("text", areas[i].areaName, homePanel, control);
     }

@@ -1,6 +1,6 @@
 // Corvane: editor of router source/destination names, package names and
-// package contents. Four panels: "1" home, "2" matrix names, "3" package names,
-// "4" package contents.
+// package contents. Four panels (panel_controls.h): "1" home, "2" matrix names,
+// "3" package names, "4" package contents.
 #pragma once
 
 #include "kovo_script_helper.h"
@@ -21,6 +21,26 @@ struct AreaRecord {
 class Corvane : public kovo_script_helper {
   public:
     static constexpr int maxAreas = 10;
+
+    // The edit type and the edit choice of panel 1. A field of either holds the
+    // number the pressed button's id carries, as it is (a site's layout may
+    // carry rows of its own): a choice is checked where it is used (choiceComplete).
+    // The edit type: "Type_1" to "Type_3", and the editor each opens.
+    enum EditType : int {
+        noEditType = 0,
+        matrixNames = 1,      // panel 2: long and short names of a router
+        packageNames = 2,     // panel 3
+        packageContents = 3,  // panel 4
+    };
+    // What is edited ("Edit_what_1" to "Edit_what_4"): sources or destinations of
+    // types 1 and 2, or the contents of source or destination packages (type 3).
+    enum EditChoice : int {
+        noEditChoice = 0,
+        sources = 1,
+        destinations = 2,
+        sourcePackageContents = 3,
+        destinationPackageContents = 4,
+    };
 
     Corvane(kovo_host_link* link, const char* instance);
     ~Corvane() override;
@@ -51,18 +71,6 @@ class Corvane : public kovo_script_helper {
     void disableOtherButtons(const char* format, int first, int last, int chosen);
     // The choice on panel 1 names an editor and devices of the chosen area.
     bool choiceComplete() const;
-    void openNamesEditor();
-    void openPackageNameEditor();
-    void openPackageContentEditor();
-    // Points "Group" and "PackageName" of the panel being opened at device d, database b.
-    void packageGridSetup(const kovo_string& panel, int d, int b);
-    // Points a pair of device-map controls (selector, name map) at device d and
-    // names database b (0 sources, 1 destinations); shared by the package grid and
-    // the level maps. With b = noMapDatabase every number sent is 0 (d included):
-    // the pair then points at no device.
-    static constexpr int noMapDatabase = -1;
-    void deviceMapSetup(const kovo_string& panel, const kovo_string& selector,
-                        const kovo_string& nameMap, int d, int b);
     // Panel 1's "Cancel": the four resets, the area unselected, every area offered again.
     void undoHomeChoice();
     // Back to panel 1 with nothing chosen, after an editor (panel) closes.
@@ -80,6 +88,8 @@ class Corvane : public kovo_script_helper {
     int chosenDriverId(int slot) const;
 
     // Matrix names editor (panel 2).
+    // "DoEdit" with type 1: the names of the chosen router, listed, and panel 2 shown.
+    void openNamesEditor();
     void namesPanelEvent(kovo_control_event& event);
     void showStoredNames();
     void enableBrowsing();
@@ -93,9 +103,13 @@ class Corvane : public kovo_script_helper {
     void storeName(int device, int database, int index, const kovo_string& name);
 
     // Package name editor (panel 3).
+    // "DoEdit" with type 2: the area's package grid, and panel 3 shown.
+    void openPackageNameEditor();
     void packageNamePanelEvent(kovo_control_event& event);
 
     // Package contents editor (panel 4).
+    // "DoEdit" with type 3: the area's package grid and levels, and panel 4 shown.
+    void openPackageContentEditor();
     void packageContentPanelEvent(kovo_control_event& event);
     void showLevelMaps(int level);
     void resetLevelMaps();
@@ -105,6 +119,15 @@ class Corvane : public kovo_script_helper {
     void writeShownContents();
 
     // ---- Package editors' own helpers (panels 3 and 4) ----
+    // Points "Group" and "PackageName" of the panel being opened at device d, database b.
+    void packageGridSetup(const kovo_string& panel, int d, int b);
+    // Points a pair of device-map controls (selector, name map) at device d and
+    // names database b (0 sources, 1 destinations); shared by the package grid and
+    // the level maps. With b = noMapDatabase every number sent is 0 (d included):
+    // the pair then points at no device.
+    static constexpr int noMapDatabase = -1;
+    void deviceMapSetup(const kovo_string& panel, const kovo_string& selector,
+                        const kovo_string& nameMap, int d, int b);
     // A device-map event "index=N" with N above 0 (a real entry was chosen).
     static bool indexChosen(const kovo_control_event& event);
     // A group selector's chosen group becomes the page of its name map.
@@ -143,8 +166,8 @@ class Corvane : public kovo_script_helper {
     kovo_string packageNameEdited;
     int areaCount = 0;
     int selectedArea = -1;
-    int selectedType = 0;
-    int selectedEditWhat = 0;
+    EditType selectedType = noEditType;
+    EditChoice selectedEditWhat = noEditChoice;
     int selectedRouter = 0;
     int namesDevice = 0;
     int namesDatabase = 0;

@@ -1,21 +1,22 @@
 // Corvane: the host's entry points besides construction, and the flashing
 // countdowns of the two name editors.
 #include "Corvane.h"
+#include "panel_controls.h"
 
 void Corvane::controlEvent(kovo_control_event& event) {
-    const kovo_string panel = event.panelId();
+    const kovo_string id = event.panelId();
     // Only the shown panel's controls can be touched; an event for another one
     // (a raw event, or one that crossed a panel change) is dropped.
-    if (panel != shownPanel()) {
+    if (id != shownPanel()) {
         return;
     }
-    if (panel == 1) {
+    if (id == panel::home) {
         homePanelEvent(event);
-    } else if (panel == 2) {
+    } else if (id == panel::namesEditor) {
         namesPanelEvent(event);
-    } else if (panel == 3) {
+    } else if (id == panel::packageNameEditor) {
         packageNamePanelEvent(event);
-    } else if (panel == 4) {
+    } else if (id == panel::packageContentEditor) {
         packageContentPanelEvent(event);
     }
 }
@@ -76,7 +77,7 @@ void Corvane::databaseEvent(kovo_database_event& event) {
         return;  // no entry of the list stands for it
     }
     textPut(kovo_string("replace.id.%1").arg(index - 1),
-            kovo_string("%1 = ").arg(index, '0', 3) + event.name(), "2", "MtxNames");
+            kovo_string("%1 = ").arg(index, '0', 3) + event.name(), panel::namesEditor, "MtxNames");
 }
 
 void Corvane::putFlashPhase(const kovo_string& panel, int count) {
@@ -99,20 +100,20 @@ void Corvane::timerEvent(int timerId) {
         return;
     }
     if (timerId == 1) {
-        if (!countDown(namesBlinkCount, "2")) {
+        if (!countDown(namesBlinkCount, panel::namesEditor)) {
             return;
         }
         timerStop(1);
         // A change not written by now is dropped: show the names as stored.
         namesChangeWaiting = false;
         showStoredNames();
-        controlDisable("2", "Update");
-        controlDisable("2", "Cancel");
-        controlEnable("2", "LongName");
-        controlEnable("2", "ShortName");
-        controlEnable("2", "KB_1");
+        controlDisable(panel::namesEditor, "Update");
+        controlDisable(panel::namesEditor, "Cancel");
+        controlEnable(panel::namesEditor, "LongName");
+        controlEnable(panel::namesEditor, "ShortName");
+        controlEnable(panel::namesEditor, "KB_1");
     } else if (timerId == 2) {
-        if (!countDown(packageBlinkCount, "3")) {
+        if (!countDown(packageBlinkCount, panel::packageNameEditor)) {
             return;
         }
         // The same close as the package name editor's Cancel: nothing is written.

@@ -1,16 +1,13 @@
 // Corvane panel 1: the choice of area, edit type, sources or destinations and
-// router, the openings of the three editors, and the way back after an editor.
+// router, "DoEdit" opening the chosen editor (each editor's opening is in its
+// own file), and the way back after an editor.
 #include "Corvane.h"
-#include "kovo_control_number.h"
 #include "kovo_text.h"
+#include "panel_controls.h"
 
 namespace {
 
-const char* const homePanel = "1";
-
-kovo_string rowControl(const char* format, int number) {
-    return kovo_string(format).arg(number);
-}
+constexpr const char* homePanel = panel::home;
 
 }  // namespace
 
@@ -43,18 +40,18 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
         selectedArea = area;
-        disableOtherButtons("Area_name_%1", 0, areaCount - 1, selectedArea);
+        disableOtherButtons(home_row::area, 0, areaCount - 1, selectedArea);
         offerTypes();
         return;
     }
 
-    if (id.startsWith("Type_") && selectedType == 0) {
+    if (id.startsWith("Type_") && selectedType == noEditType) {
         if (!canNameBack(id)) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
-        selectedType = controlNumber(id);
-        disableOtherButtons("Type_%1", 1, 3, selectedType);
+        selectedType = static_cast<EditType>(controlNumber(id));
+        disableOtherButtons(home_row::type, 1, 3, selectedType);
         offerEditWhat();
         return;
     }
@@ -64,11 +61,12 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
             return;
         }
         textPut("statesheet", "ctl_select_active", homePanel, id);
-        selectedEditWhat = controlNumber(id);
-        disableOtherButtons("Edit_what_%1", 1, 4, selectedEditWhat);
-        if (selectedType == 1 && (selectedEditWhat == 1 || selectedEditWhat == 2)) {
+        selectedEditWhat = static_cast<EditChoice>(controlNumber(id));
+        disableOtherButtons(home_row::editWhat, 1, 4, selectedEditWhat);
+        if (selectedType == matrixNames &&
+            (selectedEditWhat == sources || selectedEditWhat == destinations)) {
             labelRouters();
-        } else if (selectedType == 2 || selectedType == 3) {
+        } else if (selectedType == packageNames || selectedType == packageContents) {
             controlEnable(homePanel, "DoEdit");
             doEditEnabled = true;
         }
@@ -81,7 +79,7 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         }
         selectedRouter = controlNumber(id);
         textPut("statesheet", "ctl_select_active", homePanel, id);
-        disableOtherButtons("Router_%1", 1, 3, selectedRouter);
+        disableOtherButtons(home_row::router, 1, 3, selectedRouter);
         controlEnable(homePanel, "DoEdit");
         doEditEnabled = true;
         return;
@@ -96,12 +94,18 @@ void Corvane::homePanelEvent(kovo_control_event& event) {
         if (!choiceComplete()) {
             return;
         }
-        if (selectedType == 1) {
-            openNamesEditor();
-        } else if (selectedType == 2) {
-            openPackageNameEditor();
-        } else if (selectedType == 3) {
-            openPackageContentEditor();
+        switch (selectedType) {
+            case matrixNames:
+                openNamesEditor();
+                break;
+            case packageNames:
+                openPackageNameEditor();
+                break;
+            case packageContents:
+                openPackageContentEditor();
+                break;
+            default:
+                break;
         }
     }
 }
@@ -110,7 +114,7 @@ void Corvane::labelRouters() {
     // The labels are the chosen area's; with no area chosen there are none to put.
     const AreaRecord* area = chosenArea();
     for (int slot = 2; area != nullptr && slot <= 4; ++slot) {
-        const kovo_string router = rowControl("Router_%1", slot - 1);
+        const kovo_string router = numberedControl(home_row::router, slot - 1);
         textPut("text", area->driverTypes[slot], homePanel, router);
         if (!isEmpty(area->driverTypes[slot])) {
             controlEnable(homePanel, router);
@@ -121,7 +125,7 @@ void Corvane::labelRouters() {
 void Corvane::disableOtherButtons(const char* format, int first, int last, int chosen) {
     for (int i = first; i <= last; ++i) {
         if (i != chosen) {
-            controlDisable(homePanel, rowControl(format, i));
+            controlDisable(homePanel, numberedControl(format, i));
         }
     }
 }
@@ -136,13 +140,14 @@ bool Corvane::choiceComplete() const {
     if (chosenArea() == nullptr) {
         return false;
     }
-    const bool sourcesOrDestinations = selectedEditWhat == 1 || selectedEditWhat == 2;
+    const bool sourcesOrDestinations =
+        selectedEditWhat == sources || selectedEditWhat == destinations;
     switch (selectedType) {
-        case 1:
+        case matrixNames:
             return sourcesOrDestinations && selectedRouter >= 1 && selectedRouter <= 3;
-        case 2:
+        case packageNames:
             return sourcesOrDestinations;
-        case 3:
+        case packageContents:
             return true;
         default:
             return false;
@@ -156,10 +161,11 @@ void Corvane::offerTypes() {
     }
     if (area->driverIds[0] != 0 || area->driverIds[1] != 0) {
         for (int i = 1; i <= 3; ++i) {
-            controlEnable(homePanel, rowControl("Type_%1", i));
+            controlEnable(homePanel, numberedControl(home_row::type, i));
         }
         for (int i = 1; i <= 3; ++i) {
-            textPut("statesheet", "ctl_select_inactive", homePanel, rowControl("Type_%1", i));
+            textPut("statesheet", "ctl_select_inactive", homePanel,
+                    numberedControl(home_row::type, i));
         }
     } else {
         controlEnable(homePanel, "Type_1");
@@ -170,17 +176,17 @@ void Corvane::offerTypes() {
 
 void Corvane::offerEditWhat() {
     if (selectedArea >= 0 && selectedType > 0) {
-        if (selectedType == 1 || selectedType == 2) {
+        if (selectedType == matrixNames || selectedType == packageNames) {
             controlEnable(homePanel, "Edit_what_1");
             controlEnable(homePanel, "Edit_what_2");
-        } else if (selectedType == 3) {
+        } else if (selectedType == packageContents) {
             controlEnable(homePanel, "Edit_what_3");
             controlEnable(homePanel, "Edit_what_4");
         }
         editWhatEnabled = true;
     } else {
         for (int i = 1; i <= 4; ++i) {
-            controlDisable(homePanel, rowControl("Edit_what_%1", i));
+            controlDisable(homePanel, numberedControl(home_row::editWhat, i));
         }
         editWhatEnabled = false;
     }
@@ -195,16 +201,16 @@ void Corvane::resetDoEdit() {
 
 void Corvane::resetRouters() {
     for (int i = 1; i <= 3; ++i) {
-        textPut("text=", homePanel, rowControl("Router_%1", i));
+        textPut("text=", homePanel, numberedControl(home_row::router, i));
     }
     // The contents editor reuses selectedRouter for its levels (2 to 4); only a
     // router button's number names a control here.
     if (selectedRouter >= 1 && selectedRouter <= 3) {
         textPut("statesheet", "ctl_select_inactive", homePanel,
-                rowControl("Router_%1", selectedRouter));
+                numberedControl(home_row::router, selectedRouter));
     }
     for (int i = 1; i <= 3; ++i) {
-        controlDisable(homePanel, rowControl("Router_%1", i));
+        controlDisable(homePanel, numberedControl(home_row::router, i));
     }
     selectedRouter = 0;
 }
@@ -215,11 +221,11 @@ void Corvane::resetEditWhat() {
     }
     if (selectedEditWhat > 0) {
         textPut("statesheet", "ctl_select_inactive", homePanel,
-                rowControl("Edit_what_%1", selectedEditWhat));
-        selectedEditWhat = 0;
+                numberedControl(home_row::editWhat, selectedEditWhat));
+        selectedEditWhat = noEditChoice;
     }
     for (int i = 1; i <= 4; ++i) {
-        controlDisable(homePanel, rowControl("Edit_what_%1", i));
+        controlDisable(homePanel, numberedControl(home_row::editWhat, i));
     }
     editWhatEnabled = false;
 }
@@ -227,11 +233,11 @@ void Corvane::resetEditWhat() {
 void Corvane::resetTypes() {
     if (selectedType > 0) {
         textPut("statesheet", "ctl_select_inactive", homePanel,
-                rowControl("Type_%1", selectedType));
-        selectedType = 0;
+                numberedControl(home_row::type, selectedType));
+        selectedType = noEditType;
     }
     for (int i = 1; i <= 3; ++i) {
-        controlDisable(homePanel, rowControl("Type_%1", i));
+        controlDisable(homePanel, numberedControl(home_row::type, i));
     }
 }
 
@@ -242,140 +248,19 @@ void Corvane::undoHomeChoice() {
     resetTypes();
     if (selectedArea >= 0) {
         textPut("statesheet", "ctl_select_inactive", homePanel,
-                rowControl("Area_name_%1", selectedArea));
+                numberedControl(home_row::area, selectedArea));
     }
     selectedArea = -1;
     for (int i = 0; i < areaCount; ++i) {
-        controlEnable(homePanel, rowControl("Area_name_%1", i));
+        controlEnable(homePanel, numberedControl(home_row::area, i));
     }
 }
 
 void Corvane::returnHome(const kovo_string& fromPanel) {
     undoHomeChoice();
-    selectedType = 0;
-    selectedEditWhat = 0;
+    selectedType = noEditType;
+    selectedEditWhat = noEditChoice;
     selectedRouter = 0;
     panelRemove(fromPanel);
     panelShow(homePanel, homePanelFile, "");
-}
-
-void Corvane::openNamesEditor() {
-    const AreaRecord& area = *chosenArea();
-    const char* const panel = "2";
-    panelRemove(homePanel);
-    textPut("text",
-            area.areaName + " " + area.driverTypes[selectedRouter + 1] +
-                (selectedEditWhat == 1 ? " Source Names" : " Destination Names"),
-            panel, "Matrix_Id");
-    textPut("text=", panel, "LongName");
-    textPut("text=", panel, "ShortName");
-    controlDisable(panel, "Cancel");
-    controlDisable(panel, "Update");
-    textPut("clear", panel, "MtxNames");
-
-    namesDevice = area.driverIds[selectedRouter + 1];
-    namesDatabase = selectedEditWhat - 1;
-    namesListSize = getDatabaseSize(namesDevice, namesDatabase);
-    // Each entry is read on its own: one the host gives no name for shows empty.
-    for (int index = 1; index <= namesListSize; ++index) {
-        textPut(
-            "add",
-            kovo_string("%1 = ").arg(index, '0', 3) + storedName(namesDevice, namesDatabase, index),
-            panel, "MtxNames");
-    }
-    routerRegister(namesDevice, 1, 1, false);
-    routerRegistered = true;
-    namesEditorActive = true;
-    namesTyping = false;
-    namesChangeWaiting = false;
-    selectedNameIndex = 0;
-    controlHide(panel, "KB_1");
-    panelShow(panel, namesPanelFile, "");
-}
-
-void Corvane::openPackageNameEditor() {
-    const AreaRecord& area = *chosenArea();
-    const char* const panel = "3";
-    panelRemove(homePanel);
-    textPut("text",
-            "Edit " + area.areaName + (selectedEditWhat == 1 ? " Source " : " Destination ") +
-                area.driverTypes[0],
-            panel, "MatrixName");
-    packageDevice = area.driverIds[0];
-    packageDatabase = selectedEditWhat - 1;
-    packageNameTyping = false;
-    packageNameWaiting = false;
-    selectedPackageIndex = 0;
-    packageGridSetup(panel, packageDevice, packageDatabase);
-    textPut("text=", panel, "PkgNo");
-    textPut("text=", panel, "PreEdit");
-    textPut("text=", panel, "PostEdit");
-    controlHide(panel, "KB_1");
-    controlDisable(panel, "Cancel");
-    controlDisable(panel, "Update");
-    panelShow(panel, packageNamePanelFile, "");
-    textPut("button.001=released", panel, "Group");
-}
-
-void Corvane::openPackageContentEditor() {
-    const AreaRecord& area = *chosenArea();
-    const char* const panel = "4";
-    panelRemove(homePanel);
-    textPut(
-        "text",
-        "Edit " + area.areaName +
-            (selectedEditWhat == 3 ? " Source Package Content" : " Destination Package Content"),
-        panel, "MatrixName");
-    for (const char* label : {"PkgNo", "V_Name", "A_Name", "D_Name", "V_ID", "A_ID", "D_ID"}) {
-        textPut("text=", panel, label);
-    }
-    for (const char* control :
-         {"Update", "Element", "V_Name", "A_Name", "D_Name", "ClrVid", "ClrAud", "ClrAES"}) {
-        controlDisable(panel, control);
-    }
-    storedVideoId = 0;
-    storedAudioId = 0;
-    storedDataId = 0;
-    videoId = 0;
-    audioId = 0;
-    dataId = 0;
-    contentPackageDevice = area.driverIds[0];
-    contentDevice = area.driverIds[1];
-    contentLevels = area.packageLevels;
-    contentDatabase = selectedEditWhat == 4 ? 1 : 0;
-    contentPackageShown = false;
-    contentUpdateEnabled = false;
-    contentPackageIndex = 0;
-    packageGridSetup(panel, contentPackageDevice, contentDatabase);
-    panelShow(panel, packageContentPanelFile, "");
-    textPut("button.001=released", panel, "Group");
-}
-
-void Corvane::packageGridSetup(const kovo_string& panel, int d, int b) {
-    deviceMapSetup(panel, "Group", "PackageName", d, b);
-}
-
-void Corvane::deviceMapSetup(const kovo_string& panel, const kovo_string& selector,
-                             const kovo_string& nameMap, int d, int b) {
-    const bool none = b == noMapDatabase;
-    const kovo_string device(none ? 0 : d, ' ', 0);
-    // Selector: the page (group) names in databases 4/5 and the group enables
-    // in map database 8 from 200/250; name map: the names in 0/1 and the pages
-    // of map database 8 from 0/100.
-    const struct {
-        const kovo_string& control;
-        int namesDb;
-        int mapOffset;
-    } pair[] = {
-        {selector, none ? 0 : b + 4, none ? 0 : (b == 0 ? 200 : 250)},
-        {nameMap, none ? 0 : b, none ? 0 : (b == 0 ? 0 : 100)},
-    };
-    for (const auto& map : pair) {
-        textPut("device", device, panel, map.control);
-        textPut("device.map", device, panel, map.control);
-        textPut("page=1", panel, map.control);
-        textPut("namesdb", kovo_string(map.namesDb, ' ', 0), panel, map.control);
-        textPut("mapdb=8", panel, map.control);
-        textPut("mapoffset", kovo_string(map.mapOffset, ' ', 0), panel, map.control);
-    }
 }

@@ -2,15 +2,49 @@
 // destinations, typed on the keyboard and written with Update.
 #include "Corvane.h"
 #include "kovo_typed_text.h"
+#include "panel_controls.h"
 
 namespace {
 
-const char* const namesPanel = "2";
+constexpr const char* namesPanel = panel::namesEditor;
 // Longest names the routers store.
 constexpr unsigned longNameLength = 16;
 constexpr unsigned shortNameLength = 8;
 
 }  // namespace
+
+void Corvane::openNamesEditor() {
+    const AreaRecord& area = *chosenArea();
+    panelRemove(panel::home);
+    textPut("text",
+            area.areaName + " " + area.driverTypes[selectedRouter + 1] +
+                (selectedEditWhat == sources ? " Source Names" : " Destination Names"),
+            namesPanel, "Matrix_Id");
+    textPut("text=", namesPanel, "LongName");
+    textPut("text=", namesPanel, "ShortName");
+    controlDisable(namesPanel, "Cancel");
+    controlDisable(namesPanel, "Update");
+    textPut("clear", namesPanel, "MtxNames");
+
+    namesDevice = area.driverIds[selectedRouter + 1];
+    namesDatabase = selectedEditWhat - 1;
+    namesListSize = getDatabaseSize(namesDevice, namesDatabase);
+    // Each entry is read on its own: one the host gives no name for shows empty.
+    for (int index = 1; index <= namesListSize; ++index) {
+        textPut(
+            "add",
+            kovo_string("%1 = ").arg(index, '0', 3) + storedName(namesDevice, namesDatabase, index),
+            namesPanel, "MtxNames");
+    }
+    routerRegister(namesDevice, 1, 1, false);
+    routerRegistered = true;
+    namesEditorActive = true;
+    namesTyping = false;
+    namesChangeWaiting = false;
+    selectedNameIndex = 0;
+    controlHide(namesPanel, "KB_1");
+    panelShow(namesPanel, namesPanelFile, "");
+}
 
 void Corvane::namesPanelEvent(kovo_control_event& event) {
     const kovo_string id = event.controlId();

@@ -3,10 +3,11 @@
 // and write the content string back with Update.
 #include "Corvane.h"
 #include "package_content_text.h"
+#include "panel_controls.h"
 
 namespace {
 
-const char* const contentPanel = "4";
+constexpr const char* contentPanel = panel::packageContentEditor;
 
 // Level slots are the driverIds indices of the level routers: 2 video, 3 audio, 4 AES.
 constexpr int firstLevelSlot = 2;
@@ -30,6 +31,39 @@ const LevelControls& controlsOf(int slot) {
 }
 
 }  // namespace
+
+void Corvane::openPackageContentEditor() {
+    const AreaRecord& area = *chosenArea();
+    panelRemove(panel::home);
+    textPut("text",
+            "Edit " + area.areaName +
+                (selectedEditWhat == sourcePackageContents ? " Source Package Content"
+                                                           : " Destination Package Content"),
+            contentPanel, "MatrixName");
+    for (const char* label : {"PkgNo", "V_Name", "A_Name", "D_Name", "V_ID", "A_ID", "D_ID"}) {
+        textPut("text=", contentPanel, label);
+    }
+    for (const char* control :
+         {"Update", "Element", "V_Name", "A_Name", "D_Name", "ClrVid", "ClrAud", "ClrAES"}) {
+        controlDisable(contentPanel, control);
+    }
+    storedVideoId = 0;
+    storedAudioId = 0;
+    storedDataId = 0;
+    videoId = 0;
+    audioId = 0;
+    dataId = 0;
+    contentPackageDevice = area.driverIds[0];
+    contentDevice = area.driverIds[1];
+    contentLevels = area.packageLevels;
+    contentDatabase = selectedEditWhat == destinationPackageContents ? 1 : 0;
+    contentPackageShown = false;
+    contentUpdateEnabled = false;
+    contentPackageIndex = 0;
+    packageGridSetup(contentPanel, contentPackageDevice, contentDatabase);
+    panelShow(contentPanel, packageContentPanelFile, "");
+    textPut("button.001=released", contentPanel, "Group");
+}
 
 void Corvane::packageContentPanelEvent(kovo_control_event& event) {
     const kovo_string control = event.controlId();

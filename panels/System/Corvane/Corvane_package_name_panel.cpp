@@ -2,20 +2,33 @@
 // packages, type a new name, write it with Update or drop it with Cancel.
 #include "Corvane.h"
 #include "kovo_typed_text.h"
+#include "panel_controls.h"
 
 namespace {
-const char* const namePanel = "3";
+constexpr const char* namePanel = panel::packageNameEditor;
 }  // namespace
 
-bool Corvane::indexChosen(const kovo_control_event& event) {
-    return event.eventKey() == "index" && event.eventValue().toInt() > 0;
-}
-
-void Corvane::turnPage(const kovo_control_event& event, const kovo_string& panel,
-                       const kovo_string& nameMap) {
-    if (indexChosen(event)) {
-        textPut("page", event.eventValue(), panel, nameMap);
-    }
+void Corvane::openPackageNameEditor() {
+    const AreaRecord& area = *chosenArea();
+    panelRemove(panel::home);
+    textPut("text",
+            "Edit " + area.areaName + (selectedEditWhat == sources ? " Source " : " Destination ") +
+                area.driverTypes[0],
+            namePanel, "MatrixName");
+    packageDevice = area.driverIds[0];
+    packageDatabase = selectedEditWhat - 1;
+    packageNameTyping = false;
+    packageNameWaiting = false;
+    selectedPackageIndex = 0;
+    packageGridSetup(namePanel, packageDevice, packageDatabase);
+    textPut("text=", namePanel, "PkgNo");
+    textPut("text=", namePanel, "PreEdit");
+    textPut("text=", namePanel, "PostEdit");
+    controlHide(namePanel, "KB_1");
+    controlDisable(namePanel, "Cancel");
+    controlDisable(namePanel, "Update");
+    panelShow(namePanel, packageNamePanelFile, "");
+    textPut("button.001=released", namePanel, "Group");
 }
 
 void Corvane::packageNamePanelEvent(kovo_control_event& event) {

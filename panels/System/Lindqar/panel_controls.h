@@ -1,8 +1,8 @@
-// The four panels of the map editor, addressed by their decimal ids, and the
-// numbered controls that several of them carry.
+// The four panels of the map editor, addressed by their decimal ids; the
+// numbered controls that several of them carry are named by numberedControl.
 #pragma once
 
-#include "kovo_string.h"
+#include "kovo_control_number.h"
 
 namespace panel {
 constexpr const char* home = "1";
@@ -10,8 +10,3 @@ constexpr const char* mapEditor = "2";
 constexpr const char* enablesEditor = "3";
 constexpr const char* namesEditor = "4";
 }  // namespace panel
-
-// "Group_7" from ("Group_%1", 7): the numbers are plain decimal, as in the layouts.
-inline kovo_string numberedControl(const char* pattern, int number) {
-    return kovo_string(pattern).arg(number);
-}
