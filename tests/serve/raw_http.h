@@ -79,6 +79,11 @@ class raw_http {
                    ? nlohmann::json()
                    : nlohmann::json::parse(answer.substr(start + 4), nullptr, false);
     }
+    // The answer's "error", empty when it has none.
+    static std::string errorOf(const std::string& answer) {
+        const nlohmann::json body = bodyOf(answer);
+        return body.is_object() ? body.value("error", std::string()) : std::string();
+    }
 
   private:
     bool whole() const {
