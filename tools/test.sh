@@ -15,9 +15,15 @@ cd "$(dirname "$0")/.."
 # step NAME: a heading with the time so far, so a slow step shows in CI's log.
 step() { echo "== $* (at $((SECONDS / 60))m$((SECONDS % 60))s)"; }
 trap 'echo "== finished with status $? after $((SECONDS / 60))m$((SECONDS % 60))s"' EXIT
-# background LOG COMMAND...: runs the command niced beside the steps, its
-# output in LOG; the caller keeps $! to wait for it.
+# background LOG COMMAND...: runs the command beside the steps, its output in
+# LOG; the caller keeps $! to wait for it. niced LOG COMMAND... does so niced,
+# for builds that only fill the cores the steps leave idle.
 background() {
+  local log=$1
+  shift
+  "$@" > "$log" 2>&1 &
+}
+niced() {
   local log=$1
   shift
   ( renice -n 10 -p "$BASHPID" >/dev/null; "$@" ) > "$log" 2>&1 &
@@ -70,7 +76,7 @@ command -v "clang++-$(kovo_clang_version)" >/dev/null && fuzzing=true
 fuzz_build=""
 start_fuzz_build() {
   if $fuzzing && [ -z "$fuzz_build" ]; then
-    background build/fuzz-build.log build_preset fuzz
+    niced build/fuzz-build.log build_preset fuzz
     fuzz_build=$!
   fi
 }
@@ -92,7 +98,7 @@ for i in "${!presets[@]}"; do
     build_preset "$preset"
   fi
   if [ "$next" = windows-msvc ]; then
-    background build/windows-msvc-build.log build_preset windows-msvc
+    niced build/windows-msvc-build.log build_preset windows-msvc
     msabi_build=$!
   fi
   { [ "$preset" = "$last" ] || [ "$next" = windows-msvc ]; } && start_fuzz_build
