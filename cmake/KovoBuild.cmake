@@ -30,7 +30,9 @@ set(KOVO_PLUGIN_VERSION_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/plugin.map)
 function(kovo_add_plugin name)
   cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
   add_library(${name} MODULE ${ARG_SOURCES})
-  set_target_properties(${name} PROPERTIES PREFIX "")
+  # Never a unity build (the presets make one of the rest): the delivered
+  # plug-ins compile file by file, each file's internal names its own.
+  set_target_properties(${name} PROPERTIES PREFIX "" UNITY_BUILD OFF)
   # kovo_dll_entry (platform layer) adds the library entry source where the platform has one.
   target_link_libraries(${name} PRIVATE kovo_script_helper kovo_dll_entry kovo_warnings)
   if(NOT WIN32 AND NOT APPLE)

@@ -1,5 +1,5 @@
-# Sourced by the tools: one home for the number of build jobs, for configuring
-# and building a preset, and for the clang version of the fuzz build.
+# Sourced by the tools: one home for the number of build jobs, the generator,
+# configuring and building a preset, and the clang version of the fuzz build.
 # (Not a command of its own: `. tools/common.sh` from the top of the tree.)
 
 kovo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -8,6 +8,14 @@ kovo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 kovo_jobs() {
   echo "${KOVO_JOBS:-$(nproc 2>/dev/null || echo 2)}"
 }
+
+# A new build folder is configured for Ninja where it is installed (tools/setup.sh
+# installs it): it schedules the compiles of all targets together and checks
+# what is up to date in a fraction of make's time. A folder configured before
+# keeps the generator it has; CMAKE_GENERATOR set by the caller wins.
+if [ -z "${CMAKE_GENERATOR:-}" ] && command -v ninja >/dev/null; then
+  export CMAKE_GENERATOR=Ninja
+fi
 
 # build_preset PRESET [cmake --build options...]: configures the preset and
 # builds it (or the targets the options name) with kovo_jobs jobs.

@@ -5,7 +5,7 @@
 set -euo pipefail
 . "$(dirname "$0")/common.sh"
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libpugixml-dev libsqlite3-dev
+packages=(cmake ninja-build g++ make pkg-config libgtest-dev libgmock-dev libpugixml-dev libsqlite3-dev
           libcsv-dev libcpp-httplib-dev nlohmann-json3-dev)
 if [ "${1:-}" != "--emulator" ]; then
   clang=$(kovo_clang_version)
