@@ -17,7 +17,8 @@ int exportNames(simulator& sim, const std::vector<std::string>& args, std::ostre
                 std::ostream& err) {
     int device = -1;
     int database = -1;
-    for (std::size_t i = 0; i < args.size(); ++i) {
+    // Each option takes the number after it.
+    for (std::size_t i = 0; i < args.size(); i += 2) {
         int* target = args[i] == "--device"     ? &device
                       : args[i] == "--database" ? &database
                                                 : nullptr;
@@ -27,7 +28,6 @@ int exportNames(simulator& sim, const std::vector<std::string>& args, std::ostre
         if (i + 1 >= args.size() || !parseNumber(args[i + 1], *target) || *target < 0) {
             return usageError(err, args[i] + " needs a whole number");
         }
-        ++i;
     }
     std::string error;
     const name_store* store = sim.openStore(error);

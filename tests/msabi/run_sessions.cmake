@@ -29,6 +29,9 @@ function(read_normalized file out)
   # "load <path>/<name>.<so|dll> instance ...": the file, not the plug-in.
   string(REGEX REPLACE "load [^\n]*[/\\\\]([A-Za-z_]+)\\.(so|dll) instance" "load \\1 instance"
                        text "${text}")
+  # A layout path the Windows host joined to the layouts folder with its own
+  # separator: /src\tests/... is /src/tests/...
+  string(REPLACE "${LAYOUTS}\\" "${LAYOUTS}/" text "${text}")
   # A path of the build machine's file system as wine shows it to a Windows
   # program (the site's files in debug lines): Z:\work\... is /work/...
   string(REGEX MATCHALL "Z:\\\\[^ \n']*" paths "${text}")
