@@ -28,7 +28,7 @@ tools/setup.sh --emulator >>"$log" 2>&1 || fail "installing the packages"
 if [ -x build/default/bin/kovo-host ]; then
   echo "serve: 2/3 building kovo-host and the plug-ins (up to date: seconds)"
 else
-  echo "serve: 2/3 building kovo-host and the plug-ins: the first time takes about 5 minutes on"
+  echo "serve: 2/3 building kovo-host and the plug-ins: the first time takes about a minute on"
   echo "           2 cores (output in $log)"
 fi
 { cmake --preset default && cmake --build --preset default -j "$(kovo_jobs)" --target emulator; } \
