@@ -149,9 +149,9 @@ void Corvane::endNameTyping() {
 
 void Corvane::writeWaitingName() {
     // The short name belongs to the entry chosen in the list, at the same index
-    // as its long name. Typing may begin before any entry is chosen; such a name
-    // has no entry to go to.
-    if (selectedNameIndex < 1 || selectedNameIndex > namesListSize) {
+    // as its long name (a choice is taken only inside the list). Typing may
+    // begin before any entry is chosen; such a name has no entry to go to.
+    if (selectedNameIndex < 1) {
         debug(kovo_string("\nCorvane:: no entry of the list is chosen (index %1); the name is "
                           "not written.\n")
                   .arg(selectedNameIndex));
